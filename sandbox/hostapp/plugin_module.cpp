@@ -1,0 +1,91 @@
+// Loading and unloading a plugin module the way the host does, with one-line errors for bad modules.
+#include "sandbox/plugin_module.h"
+
+#include <dlfcn.h>
+
+#include <system_error>
+
+namespace sandbox {
+
+namespace {
+using BakkesMod::Plugin::kInterfaceVersion;
+using BakkesMod::Plugin::kPluginKindStandard;
+using BakkesMod::Plugin::PluginInfo;
+
+std::string describe(const std::filesystem::path& path) { return path.string(); }
+}  // namespace
+
+std::unique_ptr<PluginModule> PluginModule::load(Host& host, const std::filesystem::path& path,
+                                                 ImGuiContext* uiContext) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        throw LoadError(describe(path) + ": no such module file");
+    }
+    std::unique_ptr<PluginModule> module(new PluginModule);
+    module->host_ = &host;
+    module->path_ = path;
+
+    // RTLD_LOCAL: the module's own copies of its libraries must not leak into later modules.
+    module->library_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!module->library_) {
+        const char* reason = dlerror();
+        throw LoadError(describe(path) + ": not a loadable module (" + (reason ? reason : "unknown") + ")");
+    }
+    module->info_ = static_cast<const PluginInfo*>(dlsym(module->library_, "exports"));
+    const PluginInfo* info = module->info_;
+    if (!info) throw LoadError(describe(path) + ": not a plugin module (it exports no \"exports\" record)");
+    if (info->interfaceVersion != kInterfaceVersion || info->pluginKind != kPluginKindStandard) {
+        throw LoadError(describe(path) + ": plugin record has interface version " +
+                        std::to_string(info->interfaceVersion) + " and kind " +
+                        std::to_string(info->pluginKind) + "; this host loads version " +
+                        std::to_string(kInterfaceVersion) + ", kind " + std::to_string(kPluginKindStandard));
+    }
+    if (!info->factory || !info->release) {
+        throw LoadError(describe(path) + ": plugin record has no factory or no release function");
+    }
+
+    module->handle_ = info->factory();
+    if (!module->handle_ || !*module->handle_) {
+        throw LoadError(describe(path) + ": the plugin's factory returned no plugin");
+    }
+    auto& plugin = **module->handle_;
+    module->window_ = dynamic_cast<BakkesMod::Plugin::PluginWindow*>(&plugin);
+    module->owner_ = host.newOwner();
+    plugin.cvarManager = host.cvarManagerFor(module->owner_);
+    plugin.gameWrapper = host.gameWrapperFor(module->owner_);
+    if (module->window_ && uiContext) {
+        module->window_->adoptUiContext(reinterpret_cast<std::uintptr_t>(uiContext));
+    }
+    module->loaded_ = true;
+    try {
+        plugin.onLoad();
+    } catch (const std::exception& failure) {
+        throw LoadError(describe(path) + ": the plugin failed while loading: " + failure.what());
+    } catch (...) {
+        throw LoadError(describe(path) + ": the plugin failed while loading");
+    }
+    if (module->window_) host.addWindow(module->owner_, module->window_);
+    return module;
+}
+
+PluginModule::~PluginModule() { unload(); }
+
+void PluginModule::unload() noexcept {
+    if (loaded_) {
+        try {
+            (*handle_)->onUnload();
+        } catch (...) {
+            host_->log(describe(path_) + ": the plugin failed while unloading");
+        }
+        host_->withdraw(owner_);
+        loaded_ = false;
+    }
+    if (info_ && info_->release && handle_) info_->release();
+    handle_ = nullptr;
+    window_ = nullptr;
+    info_ = nullptr;
+    if (library_) dlclose(library_);
+    library_ = nullptr;
+}
+
+}  // namespace sandbox

@@ -1,0 +1,173 @@
+// The game side of the host: state flags, the current match, the clock with its timers, game events,
+// and the GameWrapper, ServerWrapper and ActorWrapper handles that plugins read them through.
+#include <algorithm>
+#include <cmath>
+
+#include "host_state.h"
+
+namespace sandbox {
+
+double Host::clock() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->clock;
+}
+
+std::size_t Host::pendingTimers() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->timers.size();
+}
+
+void Host::advance(double seconds) {
+    if (!std::isfinite(seconds) || seconds < 0) return;
+    auto& state = *state_;
+    double target;
+    {
+        std::lock_guard lock(state.mutex);
+        target = state.clock + seconds;
+    }
+    // One timer at a time, so that a timer set by a firing timer can still fall due in this call.
+    for (;;) {
+        Timer due;
+        {
+            std::lock_guard lock(state.mutex);
+            auto next = std::min_element(state.timers.begin(), state.timers.end(),
+                                         [](const Timer& a, const Timer& b) {
+                                             return a.due != b.due ? a.due < b.due
+                                                                   : a.sequence < b.sequence;
+                                         });
+            if (next == state.timers.end() || next->due > target) {
+                state.clock = target;
+                return;
+            }
+            due = std::move(*next);
+            state.timers.erase(next);
+            state.clock = std::max(state.clock, due.due);
+        }
+        PluginCallScope scope(state);
+        due.function(due.gameWrapper);
+    }
+}
+
+void Host::fireEvent(std::string_view eventName) {
+    auto& state = *state_;
+    std::vector<Hook> hooks;
+    {
+        std::lock_guard lock(state.mutex);
+        for (const auto& hook : state.hooks) {
+            if (hook.eventName == eventName) hooks.push_back(hook);
+        }
+    }
+    PluginCallScope scope(state);
+    for (auto& hook : hooks) hook.callback(std::string(eventName));
+}
+
+void Host::setGameMode(GameMode mode) {
+    std::lock_guard lock(state_->mutex);
+    state_->mode = mode;
+}
+
+GameMode Host::gameMode() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->mode;
+}
+
+void Host::setMatchEnded(bool ended) { state_->match.ended.store(ended); }
+
+bool Host::matchEnded() const { return state_->match.ended.load(); }
+
+}  // namespace sandbox
+
+namespace {
+sandbox::PluginSeat& seatOf(const GameWrapper& game) {
+    return *reinterpret_cast<sandbox::PluginSeat*>(game.memory_address);
+}
+
+sandbox::GameMode modeOf(sandbox::PluginSeat& seat) {
+    std::lock_guard lock(seat.state->mutex);
+    return seat.state->mode;
+}
+
+std::string handleText(const ActorWrapper& actor) { return actor.memory_address == 0 ? "null" : "match"; }
+}  // namespace
+
+using sandbox::GameMode;
+using sandbox::journalText;
+
+GameWrapper::GameWrapper(std::uintptr_t mem) : memory_address(mem) {}
+
+bool GameWrapper::IsInGame() {
+    auto& seat = seatOf(*this);
+    seat.state->record("GameWrapper::IsInGame", {});
+    const GameMode mode = modeOf(seat);
+    return mode == GameMode::LocalMatch || mode == GameMode::CustomTraining;
+}
+
+bool GameWrapper::IsInOnlineGame() {
+    auto& seat = seatOf(*this);
+    seat.state->record("GameWrapper::IsInOnlineGame", {});
+    return modeOf(seat) == GameMode::OnlineMatch;
+}
+
+bool GameWrapper::IsInCustomTraining() {
+    auto& seat = seatOf(*this);
+    seat.state->record("GameWrapper::IsInCustomTraining", {});
+    return modeOf(seat) == GameMode::CustomTraining;
+}
+
+ServerWrapper GameWrapper::GetOnlineGame() {
+    auto& seat = seatOf(*this);
+    seat.state->record("GameWrapper::GetOnlineGame", {});
+    const bool online = modeOf(seat) == GameMode::OnlineMatch;
+    return ServerWrapper(online ? reinterpret_cast<std::uintptr_t>(&seat.state->match) : 0);
+}
+
+ServerWrapper GameWrapper::GetGameEventAsServer() {
+    auto& seat = seatOf(*this);
+    seat.state->record("GameWrapper::GetGameEventAsServer", {});
+    const GameMode mode = modeOf(seat);
+    const bool hosted = mode == GameMode::LocalMatch || mode == GameMode::CustomTraining;
+    return ServerWrapper(hosted ? reinterpret_cast<std::uintptr_t>(&seat.state->match) : 0);
+}
+
+int GameWrapper::GetFNameIndexByString(std::string name) {
+    auto& seat = seatOf(*this);
+    seat.state->record("GameWrapper::GetFNameIndexByString", {name});
+    return sandbox::Host::keyIndex(name);
+}
+
+void GameWrapper::SetTimeout(std::function<void(GameWrapper*)> theLambda, float time) {
+    auto& seat = seatOf(*this);
+    auto& state = *seat.state;
+    state.record("GameWrapper::SetTimeout", {"<function>", journalText(time)});
+    if (!theLambda) return;
+    // A delay that is no positive number falls due at once, at the next clock step.
+    const double delay = std::isfinite(time) && time > 0 ? time : 0.0;
+    std::lock_guard lock(state.mutex);
+    state.timers.push_back({state.clock + delay, state.timerSequence++, seat.owner,
+                            std::move(theLambda), this});
+}
+
+void GameWrapper::HookEvent(std::string eventName, std::function<void(std::string)> callback) {
+    auto& seat = seatOf(*this);
+    seat.state->record("GameWrapper::HookEvent", {eventName, "<function>"});
+    if (!callback) return;
+    std::lock_guard lock(seat.state->mutex);
+    seat.state->hooks.push_back({seat.owner, std::move(eventName), std::move(callback)});
+}
+
+ActorWrapper::ActorWrapper(std::uintptr_t mem) : memory_address(mem) {}
+
+bool ActorWrapper::IsNull() const {
+    if (auto* state = sandbox::currentHostState()) state->record("ActorWrapper::IsNull", {handleText(*this)});
+    return memory_address == 0;
+}
+
+ServerWrapper::ServerWrapper(std::uintptr_t mem) : ActorWrapper(mem) {}
+
+std::uint32_t ServerWrapper::GetbMatchEnded() {
+    if (auto* state = sandbox::currentHostState()) {
+        state->record("ServerWrapper::GetbMatchEnded", {handleText(*this)});
+    }
+    if (memory_address == 0) return 0;
+    return reinterpret_cast<sandbox::Match*>(memory_address)->ended.load() ? 1u : 0u;
+}

@@ -1,0 +1,84 @@
+// The Host facade: its lifetime, the seats of loaded plugins, and withdrawing a plugin at unload.
+#include <algorithm>
+
+#include "host_state.h"
+
+namespace sandbox {
+
+namespace {
+thread_local int pluginCallDepth = 0;
+}
+
+PluginCallScope::PluginCallScope(Host::State& state) : state_(state), outermost_(pluginCallDepth == 0) {
+    if (outermost_) state_.pluginCalls.lock_shared();
+    ++pluginCallDepth;
+}
+
+PluginCallScope::~PluginCallScope() {
+    --pluginCallDepth;
+    if (outermost_) state_.pluginCalls.unlock_shared();
+}
+
+Host::Host() : state_(std::make_unique<State>()) {
+    state_->match.state = state_.get();
+    state_->keysHeld = std::make_unique<std::atomic<bool>[]>(keyNames().size());
+    setCurrentHostState(state_.get());
+}
+
+Host::~Host() {
+    if (currentHostState() == state_.get()) setCurrentHostState(nullptr);
+}
+
+OwnerId Host::newOwner() {
+    std::lock_guard lock(state_->mutex);
+    return ++state_->lastOwner;
+}
+
+namespace {
+PluginSeat& seatFor(Host::State& state, OwnerId owner) {
+    std::lock_guard lock(state.mutex);
+    auto found = std::find_if(state.seats.begin(), state.seats.end(),
+                              [&](const auto& seat) { return seat->owner == owner; });
+    if (found != state.seats.end()) return **found;
+    auto seat = std::make_unique<PluginSeat>();
+    seat->state = &state;
+    seat->owner = owner;
+    const auto address = reinterpret_cast<std::uintptr_t>(seat.get());
+    seat->cvarManager = std::make_shared<CVarManagerWrapper>(address);
+    seat->gameWrapper = std::make_shared<GameWrapper>(address);
+    state.seats.push_back(std::move(seat));
+    return *state.seats.back();
+}
+}  // namespace
+
+std::shared_ptr<CVarManagerWrapper> Host::cvarManagerFor(OwnerId owner) {
+    return seatFor(*state_, owner).cvarManager;
+}
+
+std::shared_ptr<GameWrapper> Host::gameWrapperFor(OwnerId owner) {
+    return seatFor(*state_, owner).gameWrapper;
+}
+
+void Host::withdraw(OwnerId owner) {
+    auto& state = *state_;
+    {
+        std::lock_guard lock(state.mutex);
+        auto ownedBy = [owner](const auto& item) { return item.owner == owner; };
+        std::erase_if(state.windows, ownedBy);
+        std::erase_if(state.timers, ownedBy);
+        std::erase_if(state.hooks, ownedBy);
+        for (auto& variable : state.variables) {
+            std::erase_if(variable->handlers, ownedBy);
+            if (variable->owner == owner && variable->alive) {
+                variable->alive = false;
+                variable->handlers.clear();
+                state.variablesByName.erase(variable->name);
+            }
+        }
+    }
+    // Wait for calls into plugins that started before the registrations went away (unless this
+    // is itself such a call, which would wait for itself).
+    if (pluginCallDepth == 0) std::unique_lock wait(state.pluginCalls);
+}
+
+}  // namespace sandbox

@@ -1,0 +1,166 @@
+// The host's inner state, shared by the Host facade and the SDK wrappers. Private to pluginsdk.
+//
+// Locking: `mutex` guards every container below. Plugin code is never called with it held: callers
+// copy what they need, unlock, then call out through PluginCallScope, which lets withdraw() wait
+// until no call into a plugin is in flight.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <shared_mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "bakkesmod/wrappers/cvarmanagerwrapper.h"
+#include "bakkesmod/wrappers/cvarwrapper.h"
+#include "bakkesmod/wrappers/gamewrapper.h"
+#include "sandbox/host.h"
+
+namespace BakkesMod::Plugin { class PluginWindow; }
+
+namespace sandbox {
+
+using ChangeHandler = std::function<void(std::string, CVarWrapper)>;
+
+struct Variable {
+    Host::State* state = nullptr;
+    OwnerId owner = 0;
+    std::string name;
+    std::string defaultValue;
+    std::string description;
+    bool searchable = true;
+    bool hasMin = false;
+    float min = 0;
+    bool hasMax = false;
+    float max = 0;
+    bool saveToCfg = true;
+    std::string value;
+    bool alive = true;   // false once withdrawn; stale handles then read as empty and set nothing
+    struct Handler {
+        OwnerId owner;
+        ChangeHandler function;
+    };
+    std::vector<Handler> handlers;
+};
+
+// What a plugin's two SDK handles point at.
+struct PluginSeat {
+    Host::State* state = nullptr;
+    OwnerId owner = 0;
+    std::shared_ptr<CVarManagerWrapper> cvarManager;
+    std::shared_ptr<GameWrapper> gameWrapper;
+};
+
+// The current match; the address behind every non-null ServerWrapper.
+struct Match {
+    Host::State* state = nullptr;
+    std::atomic<bool> ended{false};
+};
+
+struct Timer {
+    double due = 0;
+    std::uint64_t sequence = 0;   // keeps timers with one deadline in the order they were set
+    OwnerId owner = 0;
+    std::function<void(GameWrapper*)> function;
+    GameWrapper* gameWrapper = nullptr;
+};
+
+struct Hook {
+    OwnerId owner = 0;
+    std::string eventName;
+    std::function<void(std::string)> callback;
+};
+
+struct WindowSlot {
+    OwnerId owner = 0;
+    BakkesMod::Plugin::PluginWindow* window = nullptr;
+    std::string menuName;
+    bool open = false;
+};
+
+struct Host::State {
+    mutable std::mutex mutex;
+
+    // Console.
+    std::vector<std::unique_ptr<Variable>> variables;   // never shrinks, so handles stay valid
+    std::map<std::string, Variable*, std::less<>> variablesByName;
+    std::vector<std::string> consoleLog;
+
+    // Plugins.
+    OwnerId lastOwner = 0;
+    std::vector<std::unique_ptr<PluginSeat>> seats;     // never shrinks, like variables
+    std::shared_mutex pluginCalls;                      // shared while a plugin runs, unique in withdraw
+
+    // Clock, timers, events.
+    double clock = 0;
+    std::uint64_t timerSequence = 0;
+    std::vector<Timer> timers;
+    std::vector<Hook> hooks;
+
+    // Game.
+    GameMode mode = GameMode::Menu;
+    Match match;
+    std::unique_ptr<std::atomic<bool>[]> keysHeld;     // by position in the key-name table
+
+    // Windows.
+    std::vector<WindowSlot> windows;
+    bool drawing = false;
+    std::vector<std::string> pendingToggles;           // toggles asked for while drawing
+
+    // Journal.
+    mutable std::mutex journalMutex;
+    std::vector<JournalEntry> journal;
+    bool journalEnabled = true;
+
+    // Variables.
+    Variable* findVariable(std::string_view name);     // live variables only; caller holds mutex
+    Variable* registerVariable(OwnerId owner, std::string name, std::string defaultValue,
+                               std::string description, bool searchable, bool hasMin, float min,
+                               bool hasMax, float max, bool saveToCfg);
+    void setValue(Variable& variable, std::string value);   // runs the handlers after the change
+    void notify(Variable& variable);                        // runs the handlers with no change
+    void runHandlers(Variable& variable, const std::string& previous);
+
+    // Console.
+    CommandResult execute(std::string_view line);
+    bool loadConfig(const std::filesystem::path& path);
+
+    // Windows.
+    bool toggleWindow(std::string_view menuName);
+
+    void record(std::string operation, std::vector<std::string> arguments);
+};
+
+// Every call into plugin code runs inside one of these; nested calls on one thread share it.
+class PluginCallScope {
+public:
+    explicit PluginCallScope(Host::State& state);
+    ~PluginCallScope();
+    PluginCallScope(const PluginCallScope&) = delete;
+    PluginCallScope& operator=(const PluginCallScope&) = delete;
+
+private:
+    Host::State& state_;
+    bool outermost_;
+};
+
+// The host that SDK calls made on null handles are journaled to: the most recently created one.
+Host::State* currentHostState();
+void setCurrentHostState(Host::State* state);
+
+// Journal text of arguments.
+std::string journalText(bool value);
+std::string journalText(float value);
+std::string journalText(double value);
+std::string journalText(int value);
+
+// The C library's strtof in the C locale: the longest number prefix, 0 if there is none.
+float parseFloatLikeC(const std::string& text);
+
+}  // namespace sandbox

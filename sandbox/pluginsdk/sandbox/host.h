@@ -1,0 +1,115 @@
+// The stand-in host: the in-process state behind the SDK classes of host/ (console variables and
+// commands, configuration replay, clock and timers, game events, game and key state, plugin windows)
+// and the call journal that records every SDK call a plugin makes. Everything a test or the sandbox
+// program does to "the game" goes through this class; plugins only ever see the SDK wrappers.
+//
+// Thread safety: every member may be called from any thread. Plugin callbacks (change handlers,
+// timers, hooks, window operations) are always called without the host's lock held, so they may call
+// back into the host freely.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "bakkesmod/hostapi.h"
+
+class CVarManagerWrapper;
+class GameWrapper;
+namespace BakkesMod::Plugin { class PluginWindow; }
+
+namespace sandbox {
+
+// Who registered a variable, handler, timer, hook or window, so that unloading withdraws it.
+// 0 is the host itself.
+using OwnerId = std::uint32_t;
+
+// One SDK call made by a plugin: "CVarManagerWrapper::registerCvar" and its arguments as text
+// (bools "true"/"false", numbers in their shortest exact form, strings verbatim).
+struct JournalEntry {
+    std::string operation;
+    std::vector<std::string> arguments;
+    bool operator==(const JournalEntry&) const = default;
+};
+
+enum class GameMode { Menu, LocalMatch, OnlineMatch, CustomTraining };
+
+// The result of one console line: ok with the reply text (possibly empty), or the error.
+struct CommandResult {
+    bool ok = true;
+    std::string message;
+};
+
+class BAKKESMOD_API Host {
+public:
+    Host();
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    // --- plugins ---------------------------------------------------------------------------------
+    OwnerId newOwner();
+    std::shared_ptr<CVarManagerWrapper> cvarManagerFor(OwnerId owner);
+    std::shared_ptr<GameWrapper> gameWrapperFor(OwnerId owner);
+    // Removes everything the owner registered: its window, timers, hooks, change handlers and
+    // variables. After this the host never calls into that plugin again.
+    void withdraw(OwnerId owner);
+
+    // --- console ---------------------------------------------------------------------------------
+    // Runs one console line: "NAME VALUE" sets a variable (double quotes group a value), "NAME"
+    // replies with its value, "togglemenu MENU" toggles a window; anything else is an error. Errors
+    // are also written to the console log; nothing changes on an error.
+    CommandResult execute(std::string_view line);
+    // Reads the whole file, then runs each line as a command. False if it cannot be read.
+    bool loadConfig(const std::filesystem::path& path);
+    std::optional<std::string> variableValue(std::string_view name) const;
+    std::vector<std::string> consoleLog() const;
+    void log(std::string line);
+
+    // --- clock and timers ------------------------------------------------------------------------
+    double clock() const;                 // seconds since the host started
+    void advance(double seconds);         // moves the clock on, firing due timers in deadline order
+    std::size_t pendingTimers() const;
+
+    // --- game ------------------------------------------------------------------------------------
+    void fireEvent(std::string_view eventName);   // runs every hook of that event
+    void setGameMode(GameMode mode);
+    GameMode gameMode() const;
+    void setMatchEnded(bool ended);               // of the current match, if any
+    bool matchEnded() const;
+
+    // --- keys ------------------------------------------------------------------------------------
+    static int keyIndex(std::string_view name);              // the game's name index; 0 if unknown
+    static const std::vector<std::string>& keyNames();       // every name keyIndex knows
+    bool setKeyHeld(std::string_view name, bool held);       // false for an unknown name
+    bool isKeyHeld(std::string_view name) const;
+
+    // --- windows ---------------------------------------------------------------------------------
+    // Registers the window under its menuName(); "togglemenu" reaches it from then on.
+    void addWindow(OwnerId owner, BakkesMod::Plugin::PluginWindow* window);
+    bool hasMenu(std::string_view menuName) const;
+    bool isWindowOpen(std::string_view menuName) const;
+    // Opens a closed window (then windowOpened) or closes an open one (then windowClosed).
+    // While drawWindows runs, toggles wait until its end, so a plugin is never re-entered mid-draw.
+    bool toggleWindow(std::string_view menuName);
+    // Calls drawOverlay of every open window, in registration order. The caller has begun a Dear
+    // ImGui frame on the context it handed to the windows.
+    void drawWindows();
+
+    // --- journal ---------------------------------------------------------------------------------
+    std::vector<JournalEntry> journal() const;
+    void clearJournal();
+    void setJournalEnabled(bool enabled);   // long sessions turn it off
+
+    struct State;                           // shared with the SDK wrappers
+    State& state() { return *state_; }
+
+private:
+    std::unique_ptr<State> state_;
+};
+
+}  // namespace sandbox
