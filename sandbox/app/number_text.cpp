@@ -1,0 +1,89 @@
+// Strict number reading for command-line options and session lines.
+#include "number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <locale.h>
+
+namespace sandbox::app {
+namespace {
+
+std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+
+std::string rangeText(double minimum, double maximum)
+{
+    char buffer[96];
+    std::snprintf(buffer, sizeof buffer, "%g to %g", minimum, maximum);
+    return buffer;
+}
+
+}  // namespace
+
+NumberRead<std::int64_t> readCount(std::string_view text, std::int64_t minimum, std::int64_t maximum)
+{
+    NumberRead<std::int64_t> read;
+    const std::string expected = "a whole number from " + std::to_string(minimum) + " to " +
+                                 std::to_string(maximum);
+    bool digitsOnly = !text.empty();
+    for (char c : text) digitsOnly = digitsOnly && c >= '0' && c <= '9';
+    std::int64_t value = 0;
+    const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (!digitsOnly || status != std::errc{} || end != text.data() + text.size() || value < minimum ||
+        value > maximum) {
+        read.error = "expected " + expected + ", got " + quoted(text);
+        return read;
+    }
+    read.value = value;
+    return read;
+}
+
+NumberRead<double> readDecimal(std::string_view text, double minimum, double maximum)
+{
+    NumberRead<double> read;
+    const std::string expected = "a number from " + rangeText(minimum, maximum);
+    // strtod's own leniency (leading blanks, hex floats, "nan", "infinity") is not wanted here.
+    bool plainChars = !text.empty();
+    for (char c : text) {
+        plainChars = plainChars && ((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' ||
+                                    c == 'e' || c == 'E');
+    }
+    if (!plainChars) {
+        read.error = "expected " + expected + ", got " + quoted(text);
+        return read;
+    }
+    // Parse in the C locale whatever the process locale says, so "1.5" always means one and a half.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
+    const std::string owned(text);
+    char* end = nullptr;
+    const double value = strtod_l(owned.c_str(), &end, cLocale);
+    if (end != owned.c_str() + owned.size() || !std::isfinite(value) || value < minimum ||
+        value > maximum) {
+        read.error = "expected " + expected + ", got " + quoted(text);
+        return read;
+    }
+    read.value = value;
+    return read;
+}
+
+NumberRead<ScreenSize> readScreenSize(std::string_view text)
+{
+    NumberRead<ScreenSize> read;
+    const auto cross = text.find('x');
+    if (cross == std::string_view::npos) {
+        read.error = "expected a screen size WIDTHxHEIGHT such as 1280x720, got " + quoted(text);
+        return read;
+    }
+    const auto width = readCount(text.substr(0, cross), 16, 8192);
+    const auto height = readCount(text.substr(cross + 1), 16, 8192);
+    if (!width || !height) {
+        read.error = "expected a screen size WIDTHxHEIGHT with each side from 16 to 8192 pixels, got " +
+                     quoted(text);
+        return read;
+    }
+    read.value = {static_cast<int>(width.value), static_cast<int>(height.value)};
+    return read;
+}
+
+}  // namespace sandbox::app

@@ -1,0 +1,181 @@
+// Running session commands against the host. Game time only moves in tick and wait; frames draw
+// what the plugin would draw at that moment.
+#include "session.h"
+
+#include <cfloat>
+#include <cmath>
+
+#include <imgui.h>
+#include <imgui_internal.h>
+
+#include "frame_renderer.h"
+#include "offscreen_gl.h"
+#include "png_file.h"
+#include "sandbox/host.h"
+#include "sandbox/plugin_module.h"
+#include "sandbox/ui_context.h"
+#include "workplace.h"
+
+namespace sandbox::app {
+namespace {
+
+// The mouse leaves the screen after a drag, as it starts: Dear ImGui's "no mouse" position.
+const ImVec2 kNoMouse(-FLT_MAX, -FLT_MAX);
+
+template <typename... Ts>
+struct Overloaded : Ts... { using Ts::operator()...; };
+template <typename... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
+
+}  // namespace
+
+Session::Session(SessionOptions options) : options_(std::move(options))
+{
+    std::string error;
+    if (!enterHome(options_.home, error)) throw SetupError(error);
+    host_ = std::make_unique<Host>();
+    // A long session would otherwise keep every SDK call it ever made.
+    host_->setJournalEnabled(false);
+    gl_ = OffscreenGl::create(error);
+    if (!gl_) throw SetupError(error);
+    const ImVec2 screen(static_cast<float>(options_.screen.width), static_cast<float>(options_.screen.height));
+    ui_ = std::make_unique<UiContext>(screen, options_.home / kWindowSettingsFile);
+    renderer_ = std::make_unique<FrameRenderer>(options_.screen.width, options_.screen.height,
+                                                RenderTarget::OwnFramebuffer);
+}
+
+Session::~Session()
+{
+    module_.reset();
+    // The renderer's backend data lives in the host's context: it must be current while it goes.
+    ImGui::SetCurrentContext(ui_->context());
+    renderer_.reset();
+    ui_.reset();
+    gl_.reset();
+}
+
+std::string Session::execute(const SessionCommand& command)
+{
+    std::string reply;
+    const float frameSeconds = static_cast<float>(1.0 / options_.rate);
+    std::visit(Overloaded{
+                   [&](const ConsoleLine& line) { reply = runConsoleLine(line); },
+                   [&](const SetGame& game) { host_->setGameMode(game.mode); },
+                   [&](const SetMatch& match) { host_->setMatchEnded(match.ended); },
+                   [&](const SetKeys& keys) { setKeys(keys); },
+                   [&](const Tick& tick) {
+                       for (long i = 0; i < tick.count; ++i) host_->fireEvent(kViewportTickEvent);
+                   },
+                   [&](const DrawFrames& frames) { drawFrames(frames.count, frameSeconds); },
+                   [&](const Wait& waitFor) { wait(waitFor.seconds); },
+                   [&](const Drag& dragBy) { drag(dragBy.dx, dragBy.dy); },
+                   [&](const Snapshot& picture) { snapshot(picture.file); },
+                   [&](const UnloadModule&) { unload(); },
+                   [&](const LoadModule&) { load(); },
+               },
+               command);
+    return reply;
+}
+
+std::string Session::runConsoleLine(const ConsoleLine& line)
+{
+    const CommandResult result = host_->execute(line.text);
+    if (!result.ok) throw CommandError(result.message);
+    return result.message;
+}
+
+void Session::setKeys(const SetKeys& keys)
+{
+    // Every name is checked before any key changes, so a bad line leaves the keys as they were.
+    for (const auto& name : keys.names) {
+        if (Host::keyIndex(name) == 0) {
+            throw CommandError("unknown key name '" + name +
+                               "' (the game's key names: A, One, F1, Tab, SpaceBar, LeftShift, "
+                               "LeftMouseButton, ...)");
+        }
+    }
+    for (const auto& name : keys.names) host_->setKeyHeld(name, keys.held);
+}
+
+void Session::drawFrames(long count, float deltaSeconds)
+{
+    for (long i = 0; i < count; ++i) ui_->frame(*host_, deltaSeconds);
+}
+
+void Session::wait(double seconds)
+{
+    const long steps = static_cast<long>(std::ceil(seconds * options_.rate - 1e-9));
+    const double start = host_->clock();
+    for (long step = 1; step <= steps; ++step) {
+        // Each step lands on its exact share of the wait, so rounding never leaves a timer that is
+        // due at the end of the wait unfired.
+        const double target = start + (step == steps ? seconds : seconds * step / steps);
+        const double delta = target - host_->clock();
+        host_->advance(delta > 0 ? delta : 0);
+        host_->fireEvent(kViewportTickEvent);
+        ui_->frame(*host_, static_cast<float>(seconds / steps));
+    }
+}
+
+void Session::drag(float dx, float dy)
+{
+    // Start from the state of the world right now, not from the last frame drawn.
+    ui_->frame(*host_, static_cast<float>(1.0 / options_.rate));
+    ImGui::SetCurrentContext(ui_->context());
+    ImGuiWindow* window = ImGui::FindWindowByName(kOverlayWindowTitle);
+    if (!window || !window->Active) {
+        throw CommandError("drag: the overlay window is not on screen (it opens 1 s after load, "
+                           "in a running local or online match)");
+    }
+    // Grab the middle of the part of the window that is on screen. The plugin lays out no widget,
+    // so every point of the window is background that the library lets the user drag by.
+    const ImVec2 screen = ui_->displaySize();
+    const float left = std::max(window->Pos.x, 0.0f);
+    const float top = std::max(window->Pos.y, 0.0f);
+    const float right = std::min(window->Pos.x + window->Size.x, screen.x);
+    const float bottom = std::min(window->Pos.y + window->Size.y, screen.y);
+    if (right - left < 1.0f || bottom - top < 1.0f) {
+        throw CommandError("drag: no part of the overlay window is on screen to grab");
+    }
+    const ImVec2 grab((left + right) * 0.5f, (top + bottom) * 0.5f);
+    const ImVec2 drop(grab.x + dx, grab.y + dy);
+    const float frameSeconds = static_cast<float>(1.0 / options_.rate);
+    ui_->setMouse(grab, false);   // hover first, as a hand does
+    ui_->frame(*host_, frameSeconds);
+    ui_->setMouse(grab, true);
+    ui_->frame(*host_, frameSeconds);
+    ui_->setMouse(drop, true);
+    ui_->frame(*host_, frameSeconds);
+    ui_->setMouse(drop, false);
+    ui_->frame(*host_, frameSeconds);
+    ui_->setMouse(kNoMouse, false);
+    ui_->frame(*host_, frameSeconds);
+}
+
+void Session::snapshot(const std::string& file)
+{
+    const auto path = resolveFrom(options_.startDirectory, file);
+    ImDrawData* drawData = ui_->frame(*host_, static_cast<float>(1.0 / options_.rate));
+    renderer_->draw(drawData);
+    std::string error;
+    if (!writePng(path, renderer_->readBack(), error)) throw CommandError("snapshot: " + error);
+    pictures_.push_back(path);
+}
+
+void Session::load()
+{
+    if (module_) throw CommandError("load: the module is already loaded (unload it first)");
+    try {
+        module_ = PluginModule::load(*host_, options_.module, ui_->context());
+    } catch (const LoadError& failure) {
+        throw CommandError(failure.what());
+    }
+}
+
+void Session::unload()
+{
+    if (!module_) throw CommandError("unload: no module is loaded");
+    module_.reset();
+}
+
+}  // namespace sandbox::app

@@ -1,0 +1,85 @@
+// A session: the stand-in host, its Dear ImGui context, the offscreen screen and the plugin module,
+// driven one session command at a time. Scripts, the console and the render command all go
+// through it, so they behave alike.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "number_text.h"
+#include "session_command.h"
+
+namespace sandbox {
+class Host;
+class PluginModule;
+class UiContext;
+}  // namespace sandbox
+
+namespace sandbox::app {
+
+class FrameRenderer;
+class OffscreenGl;
+
+struct SessionOptions {
+    std::filesystem::path home;             // becomes the working directory
+    std::filesystem::path startDirectory;   // relative snapshot names are taken from here
+    std::filesystem::path module;           // what load loads
+    ScreenSize screen;
+    double rate = 60.0;                     // ticks and frames per second of game time in wait
+};
+
+// The machine cannot run a session (no EGL, home not writable); the program stops with status 1.
+class SetupError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// One command could not be run; what() is one line without file or line number. Nothing that the
+// command would have changed has changed, except where its message says otherwise.
+class CommandError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr const char* kViewportTickEvent = "Function Engine.GameViewportClient.Tick";
+inline constexpr const char* kOverlayWindowTitle = "Keyvane Display";
+
+class Session {
+public:
+    // Enters the home and sets up the host, its UI context and the offscreen screen. The module is
+    // not loaded yet. Throws SetupError.
+    explicit Session(SessionOptions options);
+    ~Session();   // unloads the module, then writes the window settings file
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Runs one command; returns the host's reply (possibly empty). Throws CommandError.
+    std::string execute(const SessionCommand& command);
+
+    Host& host() { return *host_; }
+    bool moduleLoaded() const { return module_ != nullptr; }
+    const std::vector<std::filesystem::path>& picturesWritten() const { return pictures_; }
+
+private:
+    std::string runConsoleLine(const ConsoleLine& line);
+    void setKeys(const SetKeys& keys);
+    void drawFrames(long count, float deltaSeconds);
+    void wait(double seconds);
+    void drag(float dx, float dy);
+    void snapshot(const std::string& file);
+    void load();
+    void unload();
+
+    SessionOptions options_;
+    std::unique_ptr<Host> host_;
+    std::unique_ptr<OffscreenGl> gl_;
+    std::unique_ptr<UiContext> ui_;
+    std::unique_ptr<FrameRenderer> renderer_;
+    std::unique_ptr<PluginModule> module_;
+    std::vector<std::filesystem::path> pictures_;
+};
+
+}  // namespace sandbox::app

@@ -1,0 +1,46 @@
+// One line of the session language, read into a command. Reading checks the shape of the line and
+// its numbers only; whether a key name, a console command or a file works is found out when it runs.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "sandbox/host.h"
+
+namespace sandbox::app {
+
+struct ConsoleLine   { std::string text; };                  // any host console command, verbatim
+struct SetGame       { GameMode mode; };                     // game menu|local|online|training
+struct SetMatch      { bool ended; };                        // match running|ended
+struct SetKeys       { std::vector<std::string> names; bool held; };   // hold / release
+struct Tick          { long count; };                        // tick [N]
+struct DrawFrames    { long count; };                        // frame [N]
+struct Wait          { double seconds; };                    // wait SECONDS
+struct Drag          { float dx; float dy; };                // drag DX DY
+struct Snapshot      { std::string file; };                  // snapshot FILE.png
+struct UnloadModule  {};                                     // unload
+struct LoadModule    {};                                     // load
+
+using SessionCommand = std::variant<ConsoleLine, SetGame, SetMatch, SetKeys, Tick, DrawFrames, Wait,
+                                    Drag, Snapshot, UnloadModule, LoadModule>;
+
+// What one line holds: nothing (blank or comment), a command, or the reason it cannot be read.
+struct ParsedLine {
+    bool empty = false;
+    SessionCommand command;
+    std::string error;   // one line, without file and line number
+};
+
+// Limits that keep a mistyped number from running for hours.
+inline constexpr long kMaxTicksOrFrames = 1'000'000;
+inline constexpr double kMaxWaitSeconds = 3600.0;
+inline constexpr double kMaxDragPixels = 100'000.0;
+
+ParsedLine parseSessionLine(std::string_view line);
+
+// The words after the keyword, split on blanks (spaces and tabs).
+std::vector<std::string> splitWords(std::string_view text);
+
+}  // namespace sandbox::app

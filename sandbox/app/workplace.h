@@ -1,0 +1,26 @@
+// Where a session lives on disk: the home folder that becomes the process's working directory (the
+// plugin's ./bakkesmod/cfg/keyvane.cfg and the window settings file live there), and the module that
+// is loaded when no --module is given.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace sandbox::app {
+
+// Creates home and home/bakkesmod/cfg when missing (the game's host ships that folder) and makes
+// home the working directory. False and a one-line reason in error if it cannot.
+bool enterHome(const std::filesystem::path& home, std::string& error);
+
+// The library's window settings file, kept in the home as the game's host keeps it.
+inline constexpr const char* kWindowSettingsFile = "imgui.ini";
+
+// Keyvane.so in the folder of the running program; the build puts both in one folder.
+std::filesystem::path defaultModulePath();
+
+// A path the user gave, made absolute against the directory the command was started in, so that it
+// still names the same file after the session has moved into its home.
+std::filesystem::path resolveFrom(const std::filesystem::path& startDirectory,
+                                  const std::filesystem::path& path);
+
+}  // namespace sandbox::app
