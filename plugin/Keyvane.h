@@ -1,0 +1,111 @@
+// The plugin object: the one Keyvane the host creates through getPlugin, its fields, and every
+// operation the host or the callbacks it holds call. Each group names the file that implements it.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <map>
+#include <span>
+#include <string>
+#include <utility>
+
+#include "bakkesmod/plugin/bakkesmodplugin.h"
+#include "bakkesmod/plugin/pluginwindow.h"
+#include "bakkesmod/wrappers/cvarwrapper.h"
+#include "plugin/WatchedKeys.h"
+
+struct ImDrawList;
+struct ImVec2;
+
+// One watched key. `pressed` is written by the key polling on the game thread while the drawing
+// reads it on the render thread, so it is atomic; std::atomic<bool> keeps the size and alignment of
+// a bool, so the record's layout is the same as with a plain flag.
+struct KeyState {
+    std::int32_t nameIndex = 0;         // the game's name index; the key is polled only above 0
+    std::atomic<bool> pressed{false};   // held at the last poll
+    std::string label;                  // drawn on plain caps
+
+    KeyState() = default;
+    explicit KeyState(std::string capLabel) : label(std::move(capLabel)) {}
+    // The table build assigns whole records; an atomic member alone would forbid it.
+    KeyState(const KeyState& other)
+        : nameIndex(other.nameIndex),
+          pressed(other.pressed.load(std::memory_order_relaxed)),
+          label(other.label) {}
+    KeyState& operator=(const KeyState& other) {
+        nameIndex = other.nameIndex;
+        pressed.store(other.pressed.load(std::memory_order_relaxed), std::memory_order_relaxed);
+        label = other.label;
+        return *this;
+    }
+};
+
+class Keyvane final : public BakkesMod::Plugin::BakkesModPlugin,
+                      public BakkesMod::Plugin::PluginWindow {
+public:
+    // Load and unload (Keyvane.cpp).
+    void onLoad() override;
+    void onUnload() override;
+
+    // The host's window interface, in slot order (overlay/OverlayWindow.cpp).
+    void drawOverlay() override;
+    std::string menuName() override;
+    std::string menuTitle() override;
+    void adoptUiContext(std::uintptr_t context) override;
+    bool blocksInput() override;
+    bool isOverlayActive() override;
+    void windowOpened() override;
+    void windowClosed() override;
+
+    // Key polling, hooked to the game's viewport tick (KeyPolling.cpp).
+    void onViewportTick(std::string eventName);
+
+    // Writes the two-line configuration file from the current settings (Settings.cpp).
+    void saveSettings();
+
+    // Plain bool: ImGui::Begin takes its address as the window's open flag.
+    bool windowOpen = false;
+    // Written by the console's change handlers, read by the drawing on another thread: atomic, with
+    // relaxed order, since each is a lone value that no other write has to be seen with.
+    std::atomic<float> scale{1.0f};
+    std::atomic<float> transparency{0.0f};
+    std::string configPath = "./bakkesmod/cfg/keyvane.cfg";
+    std::map<std::string, KeyState> keyTable;
+
+    // The host's timer unit; the window opens this long after load.
+    static constexpr float kWindowOpenDelay = 1.0f;
+
+private:
+    // Key table and bindings (KeyTable.cpp).
+    void buildKeyTable();
+    void registerBindings();
+    void bindingChanged(std::string previousValue, CVarWrapper binding);
+
+    // Settings (Settings.cpp).
+    void registerSettings();
+    void loadSavedSettings();
+    void scaleChanged(std::string previousValue, CVarWrapper cvar);
+    void transparencyChanged(std::string previousValue, CVarWrapper cvar);
+
+    // Window protocol (overlay/OverlayWindow.cpp).
+    void executeToggle();
+    void openWindowLater();
+
+    // Drawing (overlay/KeyboardDrawing.cpp, overlay/MouseDrawing.cpp). Every drawer of one frame
+    // works from the scale read once by drawOverlay, so a change arriving mid-frame cannot tear it.
+    using CapRow = std::span<const KeyState* const>;
+    void drawKeyRow(ImDrawList* drawList, CapRow caps, ImVec2 start, float frameScale) const;
+    void drawTabRow(ImDrawList* drawList, ImVec2 origin, float frameScale) const;
+    void drawCapsRow(ImDrawList* drawList, ImVec2 origin, float frameScale) const;
+    void drawShiftRow(ImDrawList* drawList, ImVec2 origin, float frameScale) const;
+    void drawBottomRow(ImDrawList* drawList, ImVec2 origin, float frameScale) const;
+    void drawMouse(ImDrawList* drawList, ImVec2 origin, float frameScale) const;
+    const KeyState& drawnKey(std::size_t index) const;
+    CapRow drawnRow(std::size_t first, std::size_t count) const;
+
+    // The 28 entries in kWatchedKeys order, resolved once when the table is built. Map nodes never
+    // move and are never removed, so the drawing reads them without walking the tree while a
+    // binding change may be inserting into it on another thread.
+    std::array<const KeyState*, kWatchedKeyCount> drawnKeys{};
+};
