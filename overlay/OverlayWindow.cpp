@@ -1,0 +1,120 @@
+// The host's window interface: names, context hand-over, the open/close protocol with the host's
+// menu toggle, and the per-frame gate and window set-up that the keyboard and mouse draw into.
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include <imgui.h>
+
+#include "overlay/Layout.h"
+#include "plugin/Keyvane.h"
+
+using namespace layout;
+
+namespace {
+
+// Truncated sizes saturate; the scaled figures kept as floats are at most the window width times
+// the scale, so a finite window width means finite geometry everywhere in the frame.
+static_assert(kWindowWidth >= kWindowHeight && kWindowWidth >= kMouseStripWidth);
+
+// The library clamps the alpha to 0..1 itself but turns NaN into a byte with undefined behaviour;
+// hand it the clamp's answer for the values that are not finite, NaN counting as clear.
+float backgroundAlpha(float requested) {
+    if (std::isnan(requested)) {
+        return 0.0f;
+    }
+    if (std::isinf(requested)) {
+        return requested > 0.0f ? 1.0f : 0.0f;
+    }
+    return requested;
+}
+
+}  // namespace
+
+std::string Keyvane::menuName() {
+    return "keyvane";
+}
+
+std::string Keyvane::menuTitle() {
+    return "Keyvane Display";
+}
+
+void Keyvane::adoptUiContext(std::uintptr_t context) {
+    ImGui::SetCurrentContext(reinterpret_cast<ImGuiContext*>(context));
+}
+
+bool Keyvane::blocksInput() {
+    return false;
+}
+
+bool Keyvane::isOverlayActive() {
+    return false;
+}
+
+void Keyvane::windowOpened() {
+    windowOpen = true;
+}
+
+void Keyvane::windowClosed() {
+    windowOpen = false;
+}
+
+// The host opens or closes the window in answer; windowOpen changes only when it reports back.
+void Keyvane::executeToggle() {
+    cvarManager->executeCommand("togglemenu " + menuName(), true);
+}
+
+void Keyvane::openWindowLater() {
+    executeToggle();
+}
+
+void Keyvane::drawOverlay() {
+    if (!windowOpen) {
+        // The host still draws a window the plugin considers closed: ask it to close.
+        executeToggle();
+        return;
+    }
+    if (gameWrapper->IsInCustomTraining()) {
+        return;
+    }
+    ServerWrapper match(0);
+    if (gameWrapper->IsInOnlineGame()) {
+        match = gameWrapper->GetOnlineGame();
+    } else if (gameWrapper->IsInGame()) {
+        match = gameWrapper->GetGameEventAsServer();
+    }
+    if (match.IsNull() || match.GetbMatchEnded() != 0) {
+        return;
+    }
+
+    // Read once: the console may change it on another thread while this frame is drawn.
+    const float frameScale = scale.load(std::memory_order_relaxed);
+    const ImVec2 windowSize(frameScale * kWindowWidth, frameScale * kWindowHeight);
+    // The library crashes or misbehaves on infinite or NaN geometry; a scale that gives any is
+    // treated like a closed match. The setting itself keeps the value the console gave.
+    if (!std::isfinite(windowSize.x)) {
+        return;
+    }
+
+    ImGui::SetNextWindowBgAlpha(backgroundAlpha(transparency.load(std::memory_order_relaxed)));
+    ImGui::SetNextWindowPos(ImVec2(kWindowLeft, kWindowTop), ImGuiCond_FirstUseEver, ImVec2(0.0f, 0.0f));
+    ImGui::SetNextWindowSize(windowSize, ImGuiCond_Always);
+    ImGui::PushStyleVar(ImGuiStyleVar_WindowBorderSize, 0.0f);
+    // Without a title bar the library shows no close control, so it never clears windowOpen; what
+    // Begin returns does not matter, since nothing is laid out through widgets.
+    ImGui::Begin(menuTitle().c_str(), &windowOpen, kWindowFlags);
+
+    ImDrawList* drawList = ImGui::GetWindowDrawList();
+    const ImVec2 contentOrigin = ImGui::GetCursorScreenPos();
+    const ImVec2 origin(contentOrigin.x + kKeyboardOffsetX, contentOrigin.y + kKeyboardOffsetY);
+    drawKeyRow(drawList, drawnRow(kKeyOne, 5), ImVec2(origin.x + kNumberRowIndent, origin.y), frameScale);
+    drawTabRow(drawList, origin, frameScale);
+    drawCapsRow(drawList, origin, frameScale);
+    drawShiftRow(drawList, origin, frameScale);
+    drawBottomRow(drawList, origin, frameScale);
+    drawMouse(drawList, origin, frameScale);
+
+    // The border size belongs to the host's style: give it back before the window ends.
+    ImGui::PopStyleVar();
+    ImGui::End();
+}
