@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,13 @@ struct JournalEntry {
     std::vector<std::string> arguments;
     bool operator==(const JournalEntry&) const = default;
 };
+
+// Writes "operation(argument, argument)", for logs and test failures.
+inline std::ostream& operator<<(std::ostream& out, const JournalEntry& entry) {
+    out << entry.operation << '(';
+    for (std::size_t i = 0; i < entry.arguments.size(); ++i) out << (i ? ", " : "") << entry.arguments[i];
+    return out << ')';
+}
 
 enum class GameMode { Menu, LocalMatch, OnlineMatch, CustomTraining };
 
