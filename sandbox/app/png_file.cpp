@@ -1,12 +1,9 @@
-// PNG files through Debian's stb headers; this file holds their one implementation.
+// PNG files through Debian's stb library (the same static libstb that builds Dear ImGui's fonts).
 #include "png_file.h"
 
 #include <algorithm>
 #include <system_error>
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_PNG
 #include <stb/stb_image.h>
 #include <stb/stb_image_write.h>
 

@@ -1,0 +1,154 @@
+// keyvane-sandbox end to end: the demo session, scripts that fail, modules the host refuses, and
+// settings that outlive a run.
+#include <gtest/gtest.h>
+
+#include "png_file.h"
+#include "sandbox_program.h"
+
+using namespace sandbox_test;
+
+namespace {
+
+bool isHeldGrey(const sandbox::app::Picture& picture, int x, int y)
+{
+    const std::size_t at = (static_cast<std::size_t>(y) * picture.width + x) * 4;
+    return picture.rgba[at] == 156 && picture.rgba[at + 1] == 156 && picture.rgba[at + 2] == 156;
+}
+
+sandbox::app::Picture readPicture(const std::filesystem::path& file)
+{
+    sandbox::app::Picture picture;
+    std::string error;
+    EXPECT_TRUE(sandbox::app::readPng(file, picture, error)) << error;
+    return picture;
+}
+
+}  // namespace
+
+TEST(Program, TheDemoSessionWritesItsPicturesAndSaysWhere)
+{
+    ScratchFolder folder;
+    const ProgramRun run = runSandbox({"run", KEYVANE_DEMO_SESSION, "--home", "home"}, folder.path());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    for (const char* name : {"demo-menu", "demo-idle", "demo-drive", "demo-jump", "demo-small", "demo-moved",
+                             "demo-ended"}) {
+        const auto picture = folder / ("out/" + std::string(name) + ".png");
+        EXPECT_TRUE(std::filesystem::is_regular_file(picture)) << picture;
+        EXPECT_NE(run.out.find(picture.string()), std::string::npos) << run.out;
+    }
+    EXPECT_EQ(readText(folder / "home/bakkesmod/cfg/keyvane.cfg"),
+              "kvanescale \"1.250000\"\nkvanetransparency \"0.500000\"\n");
+}
+
+TEST(Program, ABadLineStopsTheScriptWithItsLineNumberAndKeepsEarlierPictures)
+{
+    ScratchFolder folder;
+    writeText(folder / "bad.session",
+              "# comment\n"
+              "snapshot first.png\n"
+              "hold A Shift\n"
+              "snapshot never.png\n");
+    const ProgramRun run = runSandbox({"run", "bad.session", "--home", "home"}, folder.path());
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "bad.session:3: unknown key name 'Shift' (the game's key names: A, One, F1, Tab, "
+                       "SpaceBar, LeftShift, LeftMouseButton, ...)\n");
+    EXPECT_TRUE(std::filesystem::exists(folder / "first.png"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "never.png"));
+
+    writeText(folder / "unknown.session", "wait 0.5\nkvanescale 2\nkvanesize 2\n");
+    const ProgramRun unknown = runSandbox({"run", "unknown.session", "--home", "home"}, folder.path());
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err.rfind("unknown.session:3: ", 0), 0u) << unknown.err;
+    EXPECT_NE(unknown.err.find("kvanesize"), std::string::npos) << unknown.err;
+    // The line before the bad one did run and was saved.
+    EXPECT_EQ(readText(folder / "home/bakkesmod/cfg/keyvane.cfg"),
+              "kvanescale \"2.000000\"\nkvanetransparency \"0.000000\"\n");
+}
+
+TEST(Program, AFileThatIsNotAModuleIsRefusedInOneLine)
+{
+    ScratchFolder folder;
+    writeText(folder / "fake.so", "not a library\n");
+    writeText(folder / "empty.session", "");
+    const ProgramRun run = runSandbox({"run", "empty.session", "--module", "fake.so", "--home", "home"}, folder.path());
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err.rfind("keyvane-sandbox: " + (folder / "fake.so").string() + ": not a loadable module", 0), 0u)
+        << run.err;
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+
+    const ProgramRun missing = runSandbox({"render", "--out", "x.png", "--module", "gone.so"}, folder.path());
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "keyvane-sandbox: " + (folder / "gone.so").string() + ": no such module file\n");
+    EXPECT_FALSE(std::filesystem::exists(folder / "x.png"));
+}
+
+TEST(Program, AModuleWithAnotherInterfaceVersionIsRefusedWithTheValuesFound)
+{
+    ScratchFolder folder;
+    const ProgramRun run = runSandbox({"render", "--out", "x.png", "--module", KEYVANE_WRONG_VERSION_MODULE},
+                                      folder.path());
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, std::string("keyvane-sandbox: ") + KEYVANE_WRONG_VERSION_MODULE +
+                           ": plugin record has interface version 94 and kind 1; this host loads version 95, "
+                           "kind 1\n");
+    EXPECT_FALSE(std::filesystem::exists(folder / "x.png"));
+}
+
+TEST(Program, SettingsAndTheWindowPlacePersistAcrossRunsInOneHome)
+{
+    ScratchFolder folder;
+    writeText(folder / "first.session",
+              "kvanescale 0.5\n"
+              "kvanetransparency 0.25\n"
+              "game local\n"
+              "wait 1.5\n"
+              "drag 100 50\n");
+    ASSERT_EQ(runSandbox({"run", "first.session", "--home", "home"}, folder.path()).status, 0);
+
+    writeText(folder / "second.session",
+              "kvanescale\n"
+              "kvanetransparency\n"
+              "game local\n"
+              "hold A\n"
+              "wait 1.5\n"
+              "snapshot second.png\n");
+    const ProgramRun second = runSandbox({"run", "second.session", "--home", "home"}, folder.path());
+    ASSERT_EQ(second.status, 0) << second.err;
+    EXPECT_NE(second.out.find("0.500000"), std::string::npos) << second.out;
+    EXPECT_NE(second.out.find("0.250000"), std::string::npos) << second.out;
+    // At scale 0.5 the A cap spans 203..228 x 190..215 from a window at (128, 128); dragged by
+    // (100, 50) it spans 303..328 x 240..265.
+    const auto picture = readPicture(folder / "second.png");
+    EXPECT_TRUE(isHeldGrey(picture, 305, 242));
+    EXPECT_TRUE(isHeldGrey(picture, 326, 263));
+    EXPECT_FALSE(isHeldGrey(picture, 205, 192));
+}
+
+TEST(Program, TheConsoleRepliesAndCarriesOnAfterABadLine)
+{
+    ScratchFolder folder;
+    writeText(folder / "input", "kvanescale 1.5\nhold Nothing\nkvanescale\n");
+    const std::string command = "cd " + shellQuoted(folder.path().string()) + " && " +
+                                shellQuoted(KEYVANE_SANDBOX_PROGRAM) +
+                                " console --home home <input >out 2>err";
+    const int raw = std::system(command.c_str());
+    EXPECT_EQ(WEXITSTATUS(raw), 2);
+    EXPECT_NE(readText(folder / "out").find("1.5"), std::string::npos) << readText(folder / "out");
+    EXPECT_EQ(readText(folder / "err").rfind("<stdin>:2: unknown key name 'Nothing'", 0), 0u)
+        << readText(folder / "err");
+}
+
+TEST(Program, HelpShowsExamplesForEveryCommand)
+{
+    ScratchFolder folder;
+    for (const char* command : {"run", "render", "console", "live"}) {
+        const ProgramRun run = runSandbox({command, "--help"}, folder.path());
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.out.rfind(std::string("keyvane-sandbox ") + command, 0), 0u) << run.out;
+        EXPECT_NE(run.out.find("Example"), std::string::npos) << command;
+    }
+    const ProgramRun bad = runSandbox({"render", "--scale", "big"}, folder.path());
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err, "keyvane-sandbox: --scale: expected a number from -1e+06 to 1e+06, got 'big'\n");
+}

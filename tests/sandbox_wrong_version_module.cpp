@@ -1,0 +1,13 @@
+// A plugin module whose record claims interface version 94: a well-formed library the host must
+// refuse by its record alone, before it calls anything in it.
+#include "bakkesmod/plugin/bakkesmodplugin.h"
+
+namespace {
+
+BakkesMod::Plugin::PluginHandle* neverCalledFactory() { return nullptr; }
+void neverCalledRelease() {}
+
+}  // namespace
+
+BAKKESMOD_PLUGIN_EXPORT const BakkesMod::Plugin::PluginInfo exports{
+    94, __FILE__, "Outdated", "Outdated Plugin", "0.9", 1, &neverCalledFactory, &neverCalledRelease};
