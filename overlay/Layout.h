@@ -15,6 +15,9 @@ inline constexpr float kWindowLeft = 128.0f;             // first use only; the 
 inline constexpr float kWindowTop = 128.0f;
 inline constexpr float kWindowWidth = 768.0f;            // scaled; the widest scaled figure
 inline constexpr float kWindowHeight = 384.0f;           // scaled
+// Widest window drawn, in pixels: 2^30, leaving the other half of the 32-bit pixel range to the
+// window's position. Wider scaled windows are not drawn at all.
+inline constexpr float kLargestWindowWidth = 1073741824.0f;
 inline constexpr ImGuiWindowFlags kWindowFlags =
     ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse;
 

@@ -90,9 +90,12 @@ void Keyvane::drawOverlay() {
     // Read once: the console may change it on another thread while this frame is drawn.
     const float frameScale = scale.load(std::memory_order_relaxed);
     const ImVec2 windowSize(frameScale * kWindowWidth, frameScale * kWindowHeight);
-    // The library crashes or misbehaves on infinite or NaN geometry; a scale that gives any is
-    // treated like a closed match. The setting itself keeps the value the console gave.
-    if (!std::isfinite(windowSize.x)) {
+    // The library crashes on infinite or NaN geometry, and turns coordinates into whole pixels
+    // through 32-bit integers, which is undefined past 2^31. Everything drawn lies within the
+    // scaled window width of the origin, so a scale whose window is not narrower than
+    // kLargestWindowWidth (NaN included) is treated like a closed match. The setting itself keeps
+    // the value the console gave.
+    if (!(std::fabs(windowSize.x) < kLargestWindowWidth)) {
         return;
     }
 

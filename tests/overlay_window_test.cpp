@@ -192,8 +192,11 @@ TEST(OverlayBadSettings, AnyScaleOrTransparencyLeavesTheGameRunning) {
     session.host.setKeyHeld("RightMouseButton", true);
     session.host.fireEvent(testsupport::kTickEvent);
     struct Case { const char* scale; bool drawn; };
-    for (const Case& c : {Case{"nan", false}, Case{"inf", false}, Case{"-inf", false}, Case{"1e30", true},
-                          Case{"-1e30", true}, Case{"3e9", true}, Case{"-5", true}, Case{"0", true},
+    // Scales whose window would be 2^30 pixels wide or more are not drawn: the library's whole
+    // pixels are 32-bit integers. 1398101 * 768 is just below 2^30.
+    for (const Case& c : {Case{"nan", false}, Case{"inf", false}, Case{"-inf", false}, Case{"1e30", false},
+                          Case{"-1e30", false}, Case{"3e9", false}, Case{"1398102", false},
+                          Case{"1398101", true}, Case{"-1398101", true}, Case{"-5", true}, Case{"0", true},
                           Case{"banana", true}, Case{"1", true}}) {
         session.set(std::string("kvanescale ") + c.scale);
         for (const char* transparency : {"nan", "inf", "-1", "2", "0.5"}) {
