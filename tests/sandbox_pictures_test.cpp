@@ -1,6 +1,7 @@
-// What the player sees: overlay pictures rendered by keyvane-sandbox, compared with the committed
-// reference pictures in tests/reference (a small per-channel tolerance absorbs rasteriser rounding),
-// and exact colours probed inside caps, away from their labels, at positions worked out by hand.
+// What the player sees: pictures rendered by keyvane-sandbox against tests/reference, and exact colours
+// probed inside caps, away from their labels, at positions worked out by hand.
+//
+// A small per-channel tolerance in the comparison absorbs rasteriser rounding.
 //
 // With the window at its first-use place (128, 128) and the dark style's 8-pixel padding, the
 // keyboard origin is (148, 160). After a deliberate change to the picture, regenerate the references

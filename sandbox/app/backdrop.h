@@ -1,6 +1,7 @@
-// The picture behind the overlay: a quiet pitch-like gradient with a faint checkerboard, so that the
-// window's background transparency shows. It never uses pure black (0, 0, 0) nor the held grey
-// (156, 156, 156), so every such pixel of a picture is one the overlay drew.
+// The picture behind the overlay: a quiet pitch-like gradient with a faint checkerboard.
+//
+// The checkerboard makes the window's background transparency visible. It never uses pure black
+// (0, 0, 0) nor the held grey (156, 156, 156), so every such pixel of a picture is one the overlay drew.
 #pragma once
 
 #include <cstdint>

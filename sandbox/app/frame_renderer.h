@@ -1,6 +1,7 @@
-// Puts one Dear ImGui frame on the screen: the backdrop first, then the frame's draw data through
-// Dear ImGui's OpenGL 3 backend. Offscreen it draws into its own framebuffer object and can read the
-// screen back as a picture; in a real window it draws into the window's framebuffer.
+// Puts one Dear ImGui frame on the screen: the backdrop, then the frame's draw data (OpenGL 3 backend).
+//
+// Offscreen it draws into its own framebuffer object and can read the screen back as a picture; in a
+// real window it draws into the window's framebuffer.
 //
 // Needs a current OpenGL 3.3 context and the host's Dear ImGui context current while it is built,
 // used and destroyed.

@@ -1,6 +1,8 @@
-// Which game key a physical key or mouse button of the live window stands for. The game (on Windows)
-// names letter keys by the character the keyboard layout puts on them and every other key by its
-// position, so on an AZERTY layout the number row is still One..Five and the key left of Z is "A".
+// Which game key a physical key or mouse button of the live window stands for.
+//
+// The game (on Windows) names letter keys by the character the keyboard layout puts on them and every
+// other key by its position, so on an AZERTY layout the number row is still One..Five and the key
+// left of Z is "A".
 #pragma once
 
 #include <string>

@@ -1,6 +1,8 @@
-// The live window. Threads: main (GLFW events, which GLFW allows only there), game (timers, viewport
-// ticks and console lines typed in the terminal) and render (Dear ImGui frames and OpenGL). The host
-// is safe to call from any of them; the plugin is called on the game and render threads only.
+// The live window's three threads and the input that flows between them.
+//
+// Threads: main (GLFW events, which GLFW allows only there), game (timers, viewport ticks and console
+// lines typed in the terminal) and render (Dear ImGui frames and OpenGL). The host is safe to call
+// from any of them; the plugin is called on the game and render threads only.
 #include "live_mode.h"
 
 #include <poll.h>

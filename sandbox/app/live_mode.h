@@ -1,4 +1,5 @@
 // keyvane-sandbox live: the plugin in a real window, driven by the user's own keys and mouse.
+//
 // The game thread ticks the host at the session's rate, the render thread draws, and the main
 // thread reads the window's input, as the game splits its work.
 #pragma once

@@ -1,6 +1,7 @@
-// Feeding lines of the session language to a session: from a script file, where the first line that
-// cannot run stops everything, or from the console, where an error is reported and the next line
-// is read.
+// Feeding lines of the session language to a session, from a script file or from the console.
+//
+// In a script the first line that cannot run stops everything; at the console the error is reported
+// and the next line is read.
 #pragma once
 
 #include <iosfwd>

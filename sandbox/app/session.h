@@ -1,6 +1,7 @@
 // A session: the stand-in host, its Dear ImGui context, the offscreen screen and the plugin module,
-// driven one session command at a time. Scripts, the console and the render command all go
-// through it, so they behave alike.
+// driven one session command at a time.
+//
+// Scripts, the console and the render command all go through it, so they behave alike.
 #pragma once
 
 #include <filesystem>

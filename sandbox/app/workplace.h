@@ -1,6 +1,7 @@
-// Where a session lives on disk: the home folder that becomes the process's working directory (the
-// plugin's ./bakkesmod/cfg/keyvane.cfg and the window settings file live there), and the module that
-// is loaded when no --module is given.
+// Where a session lives on disk: its home folder, which becomes the working directory, and the module
+// loaded when no --module is given.
+//
+// The plugin's ./bakkesmod/cfg/keyvane.cfg and the library's window settings file live in the home.
 #pragma once
 
 #include <filesystem>
