@@ -125,6 +125,24 @@ TEST(Program, SettingsAndTheWindowPlacePersistAcrossRunsInOneHome)
     EXPECT_FALSE(isHeldGrey(picture, 205, 192));
 }
 
+TEST(Program, UnloadSavesAndLoadReplaysTheSavedSettings)
+{
+    ScratchFolder folder;
+    writeText(folder / "reload.session",
+              "kvanescale 0.5\n"
+              "unload\n"
+              "load\n"
+              "kvanescale\n"
+              "unload\n"
+              "unload\n"
+              "kvanescale 3\n");
+    const ProgramRun run = runSandbox({"run", "reload.session", "--home", "home"}, folder.path());
+    EXPECT_EQ(run.status, 2);
+    // The reloaded plugin handed its file to the host, whose replay set the variable as written.
+    EXPECT_EQ(run.out, "kvanescale \"0.500000\"\n");
+    EXPECT_EQ(run.err, "reload.session:6: unload: no module is loaded\n");
+}
+
 TEST(Program, TheConsoleRepliesAndCarriesOnAfterABadLine)
 {
     ScratchFolder folder;
