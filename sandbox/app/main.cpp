@@ -43,7 +43,10 @@ int runScript(const CliOptions& options, SessionOptions sessionOptions)
 {
     const auto script = resolveFrom(sessionOptions.startDirectory, options.script);
     std::ifstream file(script);
-    if (!file) return failWith("cannot read the script " + options.script.string(), kExitBadInput);
+    // A folder opens like a file here and then reads as empty: refuse it rather than play nothing.
+    if (!file || std::filesystem::is_directory(script)) {
+        return failWith("cannot read the script " + options.script.string(), kExitBadInput);
+    }
     Session session(std::move(sessionOptions));
     if (!loadModule(session)) return kExitBadInput;
     const int status = runLines(session, file, options.script.string(), LineMode::Script, std::cout, std::cerr);
