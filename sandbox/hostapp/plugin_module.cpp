@@ -28,8 +28,13 @@ std::unique_ptr<PluginModule> PluginModule::load(Host& host, const std::filesyst
     // RTLD_LOCAL: the module's own copies of its libraries must not leak into later modules.
     module->library_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module->library_) {
-        const char* reason = dlerror();
-        throw LoadError(describe(path) + ": not a loadable module (" + (reason ? reason : "unknown") + ")");
+        // The loader names the file itself; keep only its reason.
+        const char* loaderMessage = dlerror();
+        std::string reason = loaderMessage ? loaderMessage : "";
+        if (const std::string prefix = path.string() + ": "; reason.starts_with(prefix)) {
+            reason.erase(0, prefix.size());
+        }
+        throw LoadError(describe(path) + ": not a loadable module (" + (reason.empty() ? "unknown" : reason) + ")");
     }
     module->info_ = static_cast<const PluginInfo*>(dlsym(module->library_, "exports"));
     const PluginInfo* info = module->info_;
