@@ -38,7 +38,6 @@ std::vector<Cap> capsAt(int unit, std::initializer_list<int> rowTops, std::initi
                         int tabWidth, std::initializer_list<int> tabRow, int capsWidth,
                         std::initializer_list<int> capsRow, int shiftWidth, std::initializer_list<int> shiftRow,
                         int ctrlWidth, int altLeft, int spaceLeft, int spaceWidth) {
-    (void)unit;
     const std::vector<int> tops(rowTops);
     std::vector<Cap> caps;
     const char* numbers[][2] = {{"One", "1"}, {"Two", "2"}, {"Three", "3"}, {"Four", "4"}, {"Five", "5"}};
