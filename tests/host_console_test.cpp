@@ -109,7 +109,7 @@ TEST_F(HostConfig, ReadsTheWholeFileBeforeRunningItsLines) {
     EXPECT_TRUE(host.loadConfig(file));
     EXPECT_EQ(host.variableValue("first"), "1");
     EXPECT_EQ(host.variableValue("second"), "2");
-    EXPECT_EQ(host.consoleLog(), std::vector<std::string>{"unknown command: third"});
+    EXPECT_EQ(host.consoleLog(), std::vector<std::string>{file.string() + ":5: unknown command: third"});
     EXPECT_FALSE(host.loadConfig(file.string() + ".missing"));
 }
 
@@ -191,13 +191,14 @@ struct RecordingWindow : BakkesMod::Plugin::PluginWindow {
     void windowClosed() override { calls.push_back("closed"); }
 };
 
-TEST_F(HostConsole, ToggleDuringDrawingWaitsForTheEndOfTheFrame) {
+TEST_F(HostConsole, TogglesTakeEffectOnlyInsideTheDrawingPass) {
     RecordingWindow window;
     window.host = &host;
     host.addWindow(owner, &window);
     host.drawWindows();   // closed: not drawn
     EXPECT_TRUE(host.execute("togglemenu probe").ok);
-    EXPECT_TRUE(host.isWindowOpen("probe"));
+    EXPECT_FALSE(host.isWindowOpen("probe"));   // until the drawing thread's next pass
+    EXPECT_TRUE(window.calls.empty());
     window.toggleWhileDrawing = true;
     host.drawWindows();
     EXPECT_FALSE(host.isWindowOpen("probe"));

@@ -63,7 +63,7 @@ std::unique_ptr<PluginModule> PluginModule::load(Host& host, const std::filesyst
     }
     module->loaded_ = true;
     try {
-        plugin.onLoad();
+        host.runAsGame([&plugin] { plugin.onLoad(); });
     } catch (const std::exception& failure) {
         throw LoadError(describe(path) + ": the plugin failed while loading: " + failure.what());
     } catch (...) {
@@ -78,7 +78,7 @@ PluginModule::~PluginModule() { unload(); }
 void PluginModule::unload() noexcept {
     if (loaded_) {
         try {
-            (*handle_)->onUnload();
+            host_->runAsGame([this] { (*handle_)->onUnload(); });
         } catch (...) {
             host_->log(describe(path_) + ": the plugin failed while unloading");
         }

@@ -1,6 +1,7 @@
-// The host console: one command line at a time, and configuration files replayed line by line.
+// The host console: one command line at a time, configuration files replayed line by line, and the
+// console log.
 #include <fstream>
-#include <sstream>
+#include <string>
 
 #include "host_state.h"
 
@@ -48,11 +49,10 @@ std::string_view trimmed(std::string_view text) {
 
 }  // namespace
 
-CommandResult Host::State::execute(std::string_view rawLine) {
+CommandResult Host::State::execute(std::string_view rawLine, ErrorLog errorLog) {
     const std::string_view line = trimmed(rawLine);
-    auto fail = [this](std::string message) {
-        std::lock_guard lock(mutex);
-        consoleLog.push_back(message);
+    auto fail = [this, errorLog](std::string message) {
+        if (errorLog != ErrorLog::None) writeLog(message, errorLog == ErrorLog::LogAndListener);
         return CommandResult{false, std::move(message)};
     };
     if (line.empty()) return {};
@@ -60,12 +60,14 @@ CommandResult Host::State::execute(std::string_view rawLine) {
     if (!tokens.error.empty()) return fail(tokens.error + ": " + std::string(line));
     const auto& words = tokens.words;
 
+    // A toggle only asks the drawing thread: the drawing itself runs it, so it needs no game turn.
     if (words[0] == "togglemenu") {
         if (words.size() != 2) return fail("usage: togglemenu MENU");
         if (!toggleWindow(words[1])) return fail("togglemenu: no window is registered as \"" + words[1] + "\"");
         return {};
     }
 
+    std::lock_guard turn(gameThread);
     Variable* variable = nullptr;
     std::string value;
     {
@@ -82,24 +84,73 @@ CommandResult Host::State::execute(std::string_view rawLine) {
     return {};
 }
 
-bool Host::State::loadConfig(const std::filesystem::path& path) {
-    // The whole file is read before any line runs: a handler may rewrite the file it came from.
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    std::ostringstream content;
-    content << file.rdbuf();
-    file.close();
+namespace {
 
-    std::istringstream lines(content.str());
-    for (std::string line; std::getline(lines, line);) {
-        const std::string_view command = trimmed(line);
+// Why the file cannot be replayed, or empty. Only a regular file (or a link to one) is read, so a
+// FIFO never blocks the replay and a device never feeds it without end.
+std::string refusal(const std::filesystem::path& path) {
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (!std::filesystem::exists(status)) return "no such file";
+    if (!std::filesystem::is_regular_file(status)) return "not a regular file";
+    const auto size = std::filesystem::file_size(path, error);
+    if (error) return "cannot be read";
+    if (size > Host::kMaxConfigBytes) return "larger than 1 MiB";
+    return {};
+}
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+}  // namespace
+
+bool Host::State::loadConfig(const std::filesystem::path& path) {
+    const std::string name = path.string();
+    if (const std::string why = refusal(path); !why.empty()) {
+        writeLog(name + ": " + why);
+        return false;
+    }
+    // The whole file is read before any line runs: a handler may rewrite the file it came from.
+    // Never more than the limit, should the file grow after it was measured.
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        writeLog(name + ": cannot be read");
+        return false;
+    }
+    std::string content(kMaxConfigBytes + 1, '\0');
+    file.read(content.data(), static_cast<std::streamsize>(content.size()));
+    content.resize(static_cast<std::size_t>(file.gcount()));
+    file.close();
+    if (content.size() > kMaxConfigBytes) {
+        writeLog(name + ": larger than 1 MiB");
+        return false;
+    }
+
+    std::lock_guard turn(gameThread);
+    std::string_view rest(content);
+    if (rest.starts_with(kByteOrderMark)) rest.remove_prefix(kByteOrderMark.size());
+    for (long lineNumber = 1; !rest.empty(); ++lineNumber) {
+        const auto end = rest.find('\n');
+        const std::string_view command = trimmed(rest.substr(0, end));
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
         if (command.empty() || command.starts_with("//")) continue;
-        execute(command);
+        const CommandResult result = execute(command, ErrorLog::None);
+        if (!result.ok) writeLog(name + ":" + std::to_string(lineNumber) + ": " + result.message);
     }
     return true;
 }
 
-CommandResult Host::execute(std::string_view line) { return state_->execute(line); }
+void Host::State::writeLog(std::string line, bool toListener) {
+    if (toListener) {
+        std::lock_guard order(logListenerMutex);
+        if (logListener) logListener(line);
+    }
+    std::lock_guard lock(mutex);
+    consoleLog.push_back(std::move(line));
+}
+
+CommandResult Host::execute(std::string_view line) {
+    return state_->execute(line, State::ErrorLog::LogOnly);
+}
 
 bool Host::loadConfig(const std::filesystem::path& path) { return state_->loadConfig(path); }
 
@@ -108,9 +159,16 @@ std::vector<std::string> Host::consoleLog() const {
     return state_->consoleLog;
 }
 
-void Host::log(std::string line) {
-    std::lock_guard lock(state_->mutex);
-    state_->consoleLog.push_back(std::move(line));
+void Host::log(std::string line) { state_->writeLog(std::move(line)); }
+
+void Host::setLogListener(std::function<void(const std::string&)> listener) {
+    std::lock_guard order(state_->logListenerMutex);
+    state_->logListener = std::move(listener);
+}
+
+void Host::runAsGame(const std::function<void()>& work) {
+    std::lock_guard turn(state_->gameThread);
+    work();
 }
 
 }  // namespace sandbox

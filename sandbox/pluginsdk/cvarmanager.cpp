@@ -47,6 +47,5 @@ void CVarManagerWrapper::loadCfg(std::string path) {
 void CVarManagerWrapper::log(std::string text) {
     auto& seat = seatOf(*this);
     seat.state->record("CVarManagerWrapper::log", {text});
-    std::lock_guard lock(seat.state->mutex);
-    seat.state->consoleLog.push_back(std::move(text));
+    seat.state->writeLog(std::move(text));
 }

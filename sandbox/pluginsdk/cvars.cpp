@@ -40,18 +40,25 @@ float parseFloatLikeC(const std::string& text) {
 
 Variable* Host::State::findVariable(std::string_view name) {
     auto found = variablesByName.find(name);
-    return found == variablesByName.end() ? nullptr : found->second;
+    return found == variablesByName.end() || !found->second->alive ? nullptr : found->second;
 }
 
 Variable* Host::State::registerVariable(OwnerId owner, std::string name, std::string defaultValue,
                                         std::string description, bool searchable, bool hasMin,
                                         float min, bool hasMax, float max, bool saveToCfg) {
     std::lock_guard lock(mutex);
-    if (Variable* existing = findVariable(name)) return existing;
-    auto variable = std::make_unique<Variable>();
+    Variable* variable = nullptr;
+    if (auto found = variablesByName.find(name); found != variablesByName.end()) {
+        if (found->second->alive) return found->second;
+        variable = found->second;
+    } else {
+        variables.push_back(std::make_unique<Variable>());
+        variable = variables.back().get();
+        variable->name = std::move(name);
+        variablesByName.emplace(variable->name, variable);
+    }
     variable->state = this;
     variable->owner = owner;
-    variable->name = std::move(name);
     variable->defaultValue = defaultValue;
     variable->description = std::move(description);
     variable->searchable = searchable;
@@ -61,13 +68,12 @@ Variable* Host::State::registerVariable(OwnerId owner, std::string name, std::st
     variable->max = max;
     variable->saveToCfg = saveToCfg;
     variable->value = std::move(defaultValue);
-    Variable* raw = variable.get();
-    variables.push_back(std::move(variable));
-    variablesByName.emplace(raw->name, raw);
-    return raw;
+    variable->alive = true;
+    return variable;
 }
 
 void Host::State::setValue(Variable& variable, std::string value) {
+    std::lock_guard turn(gameThread);
     std::string previous;
     {
         std::lock_guard lock(mutex);
@@ -78,6 +84,7 @@ void Host::State::setValue(Variable& variable, std::string value) {
 }
 
 void Host::State::notify(Variable& variable) {
+    std::lock_guard turn(gameThread);
     std::string current;
     {
         std::lock_guard lock(mutex);
@@ -88,12 +95,13 @@ void Host::State::notify(Variable& variable) {
 }
 
 void Host::State::runHandlers(Variable& variable, const std::string& previous) {
+    // In scope before the copy: a withdraw that misses the copy waits for the calls.
+    PluginCallScope scope(*this);
     std::vector<Variable::Handler> handlers;
     {
         std::lock_guard lock(mutex);
         handlers = variable.handlers;
     }
-    PluginCallScope scope(*this);
     for (auto& handler : handlers) {
         handler.function(previous, CVarWrapper(reinterpret_cast<std::uintptr_t>(&variable)));
     }

@@ -20,6 +20,7 @@ std::size_t Host::pendingTimers() const {
 void Host::advance(double seconds) {
     if (!std::isfinite(seconds) || seconds < 0) return;
     auto& state = *state_;
+    std::lock_guard turn(state.gameThread);
     double target;
     {
         std::lock_guard lock(state.mutex);
@@ -27,6 +28,7 @@ void Host::advance(double seconds) {
     }
     // One timer at a time, so that a timer set by a firing timer can still fall due in this call.
     for (;;) {
+        PluginCallScope scope(state);
         Timer due;
         {
             std::lock_guard lock(state.mutex);
@@ -43,13 +45,14 @@ void Host::advance(double seconds) {
             state.timers.erase(next);
             state.clock = std::max(state.clock, due.due);
         }
-        PluginCallScope scope(state);
         due.function(due.gameWrapper);
     }
 }
 
 void Host::fireEvent(std::string_view eventName) {
     auto& state = *state_;
+    std::lock_guard turn(state.gameThread);
+    PluginCallScope scope(state);
     std::vector<Hook> hooks;
     {
         std::lock_guard lock(state.mutex);
@@ -57,7 +60,6 @@ void Host::fireEvent(std::string_view eventName) {
             if (hook.eventName == eventName) hooks.push_back(hook);
         }
     }
-    PluginCallScope scope(state);
     for (auto& hook : hooks) hook.callback(std::string(eventName));
 }
 

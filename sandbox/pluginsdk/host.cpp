@@ -38,8 +38,16 @@ namespace {
 PluginSeat& seatFor(Host::State& state, OwnerId owner) {
     std::lock_guard lock(state.mutex);
     auto found = std::find_if(state.seats.begin(), state.seats.end(),
-                              [&](const auto& seat) { return seat->owner == owner; });
+                              [&](const auto& seat) { return seat->owner == owner && !seat->retired; });
     if (found != state.seats.end()) return **found;
+    // A withdrawn plugin's seat serves the next one, so loading again and again does not grow.
+    auto retired = std::find_if(state.seats.begin(), state.seats.end(),
+                                [](const auto& seat) { return seat->retired; });
+    if (retired != state.seats.end()) {
+        (*retired)->owner = owner;
+        (*retired)->retired = false;
+        return **retired;
+    }
     auto seat = std::make_unique<PluginSeat>();
     seat->state = &state;
     seat->owner = owner;
@@ -64,16 +72,26 @@ void Host::withdraw(OwnerId owner) {
     {
         std::lock_guard lock(state.mutex);
         auto ownedBy = [owner](const auto& item) { return item.owner == owner; };
+        for (const auto& slot : state.windows) {
+            if (slot.owner == owner) std::erase(state.pendingToggles, slot.menuName);
+        }
         std::erase_if(state.windows, ownedBy);
         std::erase_if(state.timers, ownedBy);
         std::erase_if(state.hooks, ownedBy);
         for (auto& variable : state.variables) {
             std::erase_if(variable->handlers, ownedBy);
             if (variable->owner == owner && variable->alive) {
+                // Only the name stays, for the next registration of it to reuse.
                 variable->alive = false;
-                variable->handlers.clear();
-                state.variablesByName.erase(variable->name);
+                variable->owner = 0;
+                std::vector<Variable::Handler>().swap(variable->handlers);
+                std::string().swap(variable->value);
+                std::string().swap(variable->defaultValue);
+                std::string().swap(variable->description);
             }
+        }
+        for (auto& seat : state.seats) {
+            if (seat->owner == owner) seat->retired = true;
         }
     }
     // Wait for calls into plugins that started before the registrations went away (unless this

@@ -1,8 +1,9 @@
 // The host's inner state, shared by the Host facade and the SDK wrappers. Private to pluginsdk.
 //
-// Locking: `mutex` guards every container below. Plugin code is never called with it held: callers
-// copy what they need, unlock, then call out through PluginCallScope, which lets withdraw() wait
-// until no call into a plugin is in flight.
+// Locking: `gameThread` is held (recursively) by whoever runs the game thread's work, so that work
+// runs one piece at a time. `mutex` guards every container below and is never held while plugin code
+// runs: callers enter a PluginCallScope first (so withdraw() can wait for them), copy what they need
+// under the mutex, unlock, then call out.
 #pragma once
 
 #include <atomic>
@@ -15,6 +16,7 @@
 #include <shared_mutex>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "bakkesmod/wrappers/cvarmanagerwrapper.h"
@@ -55,6 +57,7 @@ struct PluginSeat {
     OwnerId owner = 0;
     std::shared_ptr<CVarManagerWrapper> cvarManager;
     std::shared_ptr<GameWrapper> gameWrapper;
+    bool retired = false;   // its owner was withdrawn; the next new owner takes the seat
 };
 
 // The current match; the address behind every non-null ServerWrapper.
@@ -85,16 +88,21 @@ struct WindowSlot {
 };
 
 struct Host::State {
+    std::recursive_mutex gameThread;
     mutable std::mutex mutex;
 
     // Console.
-    std::vector<std::unique_ptr<Variable>> variables;   // never shrinks, so handles stay valid
+    // Never shrinks, so handles stay valid. A withdrawn variable keeps its name in variablesByName,
+    // dead, with nothing else, and comes back to life when that name is registered again.
+    std::vector<std::unique_ptr<Variable>> variables;
     std::map<std::string, Variable*, std::less<>> variablesByName;
     std::vector<std::string> consoleLog;
+    std::mutex logListenerMutex;                        // keeps listener calls whole and in order
+    std::function<void(const std::string&)> logListener;
 
     // Plugins.
     OwnerId lastOwner = 0;
-    std::vector<std::unique_ptr<PluginSeat>> seats;     // never shrinks, like variables
+    std::vector<std::unique_ptr<PluginSeat>> seats;     // never shrinks, so handles stay valid
     std::shared_mutex pluginCalls;                      // shared while a plugin runs, unique in withdraw
 
     // Clock, timers, events.
@@ -110,8 +118,10 @@ struct Host::State {
 
     // Windows.
     std::vector<WindowSlot> windows;
-    bool drawing = false;
-    std::vector<std::string> pendingToggles;           // toggles asked for while drawing
+    std::vector<std::string> pendingToggles;           // applied by the next drawWindows
+    std::vector<std::string> togglesToApply;           // drawWindows' buffers, kept between frames
+    std::vector<std::pair<BakkesMod::Plugin::PluginWindow*, bool>> windowChanges;
+    std::vector<BakkesMod::Plugin::PluginWindow*> windowsToDraw;
 
     // Journal.
     mutable std::mutex journalMutex;
@@ -127,12 +137,16 @@ struct Host::State {
     void notify(Variable& variable);                        // runs the handlers with no change
     void runHandlers(Variable& variable, const std::string& previous);
 
-    // Console.
-    CommandResult execute(std::string_view line);
+    // Console. Where the error of a line goes: the log and its listener, the log only (the caller
+    // shows it to whoever typed the line), or nowhere (the caller logs it its own way).
+    enum class ErrorLog { LogAndListener, LogOnly, None };
+    CommandResult execute(std::string_view line, ErrorLog errorLog = ErrorLog::LogAndListener);
     bool loadConfig(const std::filesystem::path& path);
+    void writeLog(std::string line, bool toListener = true);   // caller does not hold mutex
 
     // Windows.
     bool toggleWindow(std::string_view menuName);
+    void applyToggles(std::vector<std::string>& menuNames);   // drawing thread, in a PluginCallScope
 
     void record(std::string operation, std::vector<std::string> arguments);
 };

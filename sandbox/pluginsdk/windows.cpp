@@ -33,51 +33,50 @@ bool Host::isWindowOpen(std::string_view menuName) const {
 bool Host::toggleWindow(std::string_view menuName) { return state_->toggleWindow(menuName); }
 
 bool Host::State::toggleWindow(std::string_view menuName) {
-    BakkesMod::Plugin::PluginWindow* window = nullptr;
-    bool nowOpen = false;
+    std::lock_guard lock(mutex);
+    const bool known = std::any_of(windows.begin(), windows.end(),
+                                   [&](const WindowSlot& slot) { return slot.menuName == menuName; });
+    if (known) pendingToggles.emplace_back(menuName);
+    return known;
+}
+
+void Host::State::applyToggles(std::vector<std::string>& menuNames) {
+    windowChanges.clear();
     {
         std::lock_guard lock(mutex);
-        auto slot = std::find_if(windows.begin(), windows.end(),
-                                 [&](const WindowSlot& candidate) { return candidate.menuName == menuName; });
-        if (slot == windows.end()) return false;
-        if (drawing) {
-            pendingToggles.emplace_back(menuName);
-            return true;
+        menuNames.swap(pendingToggles);
+        for (const auto& menuName : menuNames) {
+            auto slot = std::find_if(windows.begin(), windows.end(),
+                                     [&](const WindowSlot& candidate) { return candidate.menuName == menuName; });
+            if (slot == windows.end()) continue;   // withdrawn meanwhile
+            slot->open = !slot->open;
+            windowChanges.emplace_back(slot->window, slot->open);
         }
-        slot->open = !slot->open;
-        window = slot->window;
-        nowOpen = slot->open;
+        menuNames.clear();
     }
-    PluginCallScope scope(*this);
-    if (nowOpen) {
-        window->windowOpened();
-    } else {
-        window->windowClosed();
+    for (const auto& [window, nowOpen] : windowChanges) {
+        if (nowOpen) {
+            window->windowOpened();
+        } else {
+            window->windowClosed();
+        }
     }
-    return true;
 }
 
 void Host::drawWindows() {
     auto& state = *state_;
-    std::vector<BakkesMod::Plugin::PluginWindow*> open;
+    PluginCallScope scope(state);
+    state.applyToggles(state.togglesToApply);
     {
         std::lock_guard lock(state.mutex);
-        state.drawing = true;
+        state.windowsToDraw.clear();
         for (const auto& slot : state.windows) {
-            if (slot.open) open.push_back(slot.window);
+            if (slot.open) state.windowsToDraw.push_back(slot.window);
         }
     }
-    {
-        PluginCallScope scope(state);
-        for (auto* window : open) window->drawOverlay();
-    }
-    std::vector<std::string> toggles;
-    {
-        std::lock_guard lock(state.mutex);
-        state.drawing = false;
-        toggles.swap(state.pendingToggles);
-    }
-    for (const auto& menuName : toggles) state.toggleWindow(menuName);
+    for (auto* window : state.windowsToDraw) window->drawOverlay();
+    // What a window asked for while it drew takes effect before this frame's caller goes on.
+    state.applyToggles(state.togglesToApply);
 }
 
 }  // namespace sandbox

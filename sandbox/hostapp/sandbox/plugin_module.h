@@ -1,7 +1,8 @@
 // Loading a plugin module as the host does: open the library, check its exported record, create the
 // plugin through the record's factory, reach its window part, hand it the host's handles and UI
 // context, and call onLoad. Unloading reverses it: onUnload, withdraw everything the plugin
-// registered, release through the record, close the library.
+// registered, release through the record, close the library. onLoad and onUnload run as the game
+// thread's work.
 #pragma once
 
 #include <filesystem>

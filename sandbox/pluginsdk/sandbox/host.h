@@ -3,13 +3,20 @@
 // and the call journal that records every SDK call a plugin makes. Everything a test or the sandbox
 // program does to "the game" goes through this class; plugins only ever see the SDK wrappers.
 //
-// Thread safety: every member may be called from any thread. Plugin callbacks (change handlers,
-// timers, hooks, window operations) are always called without the host's lock held, so they may call
-// back into the host freely.
+// Threads, as the game has them. Every member may be called from any thread, but plugins see two:
+// - The game thread's work runs one piece at a time, whichever thread asks for it: console lines and
+//   configuration replays with the change handlers they run, timers (advance), event hooks
+//   (fireEvent), and a plugin's load and unload (runAsGame). A handler may call back into the host,
+//   even run a console line, from inside that work without deadlocking.
+// - The window operations (windowOpened, windowClosed, drawOverlay) run only inside drawWindows, on
+//   the one thread that draws. A toggle asked for anywhere else takes effect at the start of the next
+//   drawWindows; one asked for while a frame is being drawn, at the end of that drawWindows.
+// No host lock is held while plugin code runs, and drawing never waits for the game thread's work.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -63,20 +70,31 @@ public:
     OwnerId newOwner();
     std::shared_ptr<CVarManagerWrapper> cvarManagerFor(OwnerId owner);
     std::shared_ptr<GameWrapper> gameWrapperFor(OwnerId owner);
-    // Removes everything the owner registered: its window, timers, hooks, change handlers and
-    // variables. After this the host never calls into that plugin again.
+    // Removes everything the owner registered (its window and pending toggles, timers, hooks,
+    // change handlers and variables) and frees it; a withdrawn variable's record is reused when its
+    // name is registered again. After this the host never calls into that plugin again.
     void withdraw(OwnerId owner);
+    // Runs work as the game thread runs it: after any game-thread work under way, before the next.
+    // The host loads and unloads plugins this way.
+    void runAsGame(const std::function<void()>& work);
 
     // --- console ---------------------------------------------------------------------------------
     // Runs one console line: "NAME VALUE" sets a variable (double quotes group a value), "NAME"
     // replies with its value, "togglemenu MENU" toggles a window; anything else is an error. Errors
     // are also written to the console log; nothing changes on an error.
     CommandResult execute(std::string_view line);
-    // Reads the whole file, then runs each line as a command. False if it cannot be read.
+    // Replays a configuration file: refuses (false, one console error) anything but a regular file
+    // of at most kMaxConfigBytes; otherwise reads it whole, drops a UTF-8 byte-order mark, and runs
+    // each line (LF or CR LF) as a command. A bad line is logged as "FILE:LINE: message" and the
+    // replay goes on; blank lines and "//" comments are skipped.
     bool loadConfig(const std::filesystem::path& path);
+    static constexpr std::uintmax_t kMaxConfigBytes = 1024 * 1024;
     std::optional<std::string> variableValue(std::string_view name) const;
     std::vector<std::string> consoleLog() const;
     void log(std::string line);
+    // Called with every console-log line as it is written, on the thread that writes it, except the
+    // error of a line run through execute(), which its caller has in hand. Empty: none.
+    void setLogListener(std::function<void(const std::string&)> listener);
 
     // --- clock and timers ------------------------------------------------------------------------
     double clock() const;                 // seconds since the host started
@@ -101,11 +119,12 @@ public:
     void addWindow(OwnerId owner, BakkesMod::Plugin::PluginWindow* window);
     bool hasMenu(std::string_view menuName) const;
     bool isWindowOpen(std::string_view menuName) const;
-    // Opens a closed window (then windowOpened) or closes an open one (then windowClosed).
-    // While drawWindows runs, toggles wait until its end, so a plugin is never re-entered mid-draw.
+    // Asks for a closed window to open (then windowOpened) or an open one to close (then
+    // windowClosed), inside drawWindows as the thread rules above say. False for an unknown menu.
     bool toggleWindow(std::string_view menuName);
-    // Calls drawOverlay of every open window, in registration order. The caller has begun a Dear
-    // ImGui frame on the context it handed to the windows.
+    // Applies the toggles asked for, calls drawOverlay of every open window in registration order,
+    // then applies the toggles asked for meanwhile. The caller has begun a Dear ImGui frame on the
+    // context it handed to the windows; one thread draws.
     void drawWindows();
 
     // --- journal ---------------------------------------------------------------------------------
