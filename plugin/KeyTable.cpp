@@ -31,10 +31,16 @@ void Keyvane::registerBindings() {
 
 // The index goes to the entry named by the value, not by the variable: setting "A" to "Q" updates
 // "Q" and leaves "A" following its own key. A value naming no entry adds one, which is polled but
-// never drawn.
+// never drawn; only for a name the game resolves, so the table stays bounded by the game's key
+// names (an unresolved entry would never be polled nor drawn).
 void Keyvane::bindingChanged(std::string, CVarWrapper binding) {
     const std::int32_t index = gameWrapper->GetFNameIndexByString(binding.getStringValue());
-    keyTable[binding.getStringValue()].nameIndex = index;
+    const std::string value = binding.getStringValue();
+    if (const auto entry = keyTable.find(value); entry != keyTable.end()) {
+        entry->second.nameIndex = index;
+    } else if (index > 0) {
+        keyTable.emplace(value, KeyState()).first->second.nameIndex = index;
+    }
 }
 
 // The drawing's view of the table. Before the table is built there is nothing to draw from; fail
