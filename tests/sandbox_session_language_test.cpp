@@ -38,6 +38,7 @@ TEST(SessionLines, OtherWordsGoToTheHostConsoleTrimmedButOtherwiseVerbatim)
 {
     EXPECT_EQ(commandOf<ConsoleLine>("kvanescale 1.5").text, "kvanescale 1.5");
     EXPECT_EQ(commandOf<ConsoleLine>("  A   Q  # rebind").text, "A   Q");
+    EXPECT_EQ(commandOf<ConsoleLine>("kvanescale \"#2\" # quoted").text, "kvanescale \"#2\"");
     EXPECT_EQ(commandOf<ConsoleLine>("togglemenu keyvane\r").text, "togglemenu keyvane");
     EXPECT_EQ(commandOf<ConsoleLine>("kvanetransparency \"0.5\"").text, "kvanetransparency \"0.5\"");
     EXPECT_EQ(commandOf<ConsoleLine>("kvanescale").text, "kvanescale");

@@ -185,6 +185,7 @@ int runLive(const SessionOptions& options, std::ostream& out, std::ostream& err)
         state.err = &err;
         glfwSetWindowUserPointer(window, &state);
         state.host.setJournalEnabled(false);
+        state.host.setLogListener([&err](const std::string& line) { err << line << std::endl; });
         state.host.setGameMode(GameMode::OnlineMatch);
         state.host.setMatchEnded(false);
         UiContext ui(ImVec2(static_cast<float>(options.screen.width), static_cast<float>(options.screen.height)),

@@ -4,6 +4,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <iostream>
 
 #include <imgui.h>
 #include <imgui_internal.h>
@@ -34,6 +35,9 @@ Session::Session(SessionOptions options) : options_(std::move(options))
     std::string error;
     if (!enterHome(options_.home, error)) throw SetupError(error);
     host_ = std::make_unique<Host>();
+    // What the host logs on its own (a configuration line it refused, a plugin's log line) is shown
+    // as it happens; errors of the session's own lines are reported with their file and line.
+    host_->setLogListener([](const std::string& line) { std::cerr << line << '\n'; });
     // A long session would otherwise keep every SDK call it ever made.
     host_->setJournalEnabled(false);
     gl_ = OffscreenGl::create(error);

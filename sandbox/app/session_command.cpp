@@ -65,6 +65,17 @@ ParsedLine parseDrag(const std::vector<std::string>& arguments)
     return success(Drag{static_cast<float>(dx.value), static_cast<float>(dy.value)});
 }
 
+// A "#" starts a comment, except inside double quotes, where the host console takes it as text.
+std::string_view withoutComment(std::string_view line)
+{
+    bool quoted = false;
+    for (std::size_t at = 0; at < line.size(); ++at) {
+        if (line[at] == '"') quoted = !quoted;
+        if (line[at] == '#' && !quoted) return line.substr(0, at);
+    }
+    return line;
+}
+
 }  // namespace
 
 std::vector<std::string> splitWords(std::string_view text)
@@ -85,7 +96,7 @@ ParsedLine parseSessionLine(std::string_view line)
 {
     // A trailing CR comes from files saved on Windows; the host console never sees it.
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (const auto hash = line.find('#'); hash != std::string_view::npos) line = line.substr(0, hash);
+    line = withoutComment(line);
     const auto words = splitWords(line);
     if (words.empty()) {
         ParsedLine parsed;
