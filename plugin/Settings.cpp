@@ -53,10 +53,11 @@ WriteResult writeSettingsTo(const fs::path& file, const std::string& scaleLine,
     return stream.fail() ? WriteResult::Failed : WriteResult::Written;
 }
 
-// Where the new file goes: beside the file that a link at configPath names, so that the link stays.
+// Where the new file goes: beside the regular file that a link at configPath names, so that the
+// link stays. A link to anything else (a device, nothing) is replaced itself.
 fs::path replacedFile(const fs::path& configFile) {
     std::error_code error;
-    if (fs::is_symlink(fs::symlink_status(configFile, error))) {
+    if (fs::is_symlink(fs::symlink_status(configFile, error)) && fs::is_regular_file(fs::status(configFile, error))) {
         const fs::path target = fs::canonical(configFile, error);
         if (!error) {
             return target;
