@@ -78,7 +78,8 @@ PluginModule::~PluginModule() { unload(); }
 void PluginModule::unload() noexcept {
     if (loaded_) {
         try {
-            host_->runAsGame([this] { (*handle_)->onUnload(); });
+            // A plugin whose module released it already (deleteMe called early) has nothing to do.
+            if (*handle_) host_->runAsGame([this] { (*handle_)->onUnload(); });
         } catch (...) {
             host_->log(describe(path_) + ": the plugin failed while unloading");
         }
