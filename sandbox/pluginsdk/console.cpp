@@ -145,6 +145,10 @@ void Host::State::writeLog(std::string line, bool toListener) {
         if (logListener) logListener(line);
     }
     std::lock_guard lock(mutex);
+    // A console keeps so many lines back: the oldest half goes when it is full.
+    if (consoleLog.size() >= Host::kConsoleLogLines) {
+        consoleLog.erase(consoleLog.begin(), consoleLog.begin() + Host::kConsoleLogLines / 2);
+    }
     consoleLog.push_back(std::move(line));
 }
 
