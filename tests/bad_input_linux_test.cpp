@@ -3,9 +3,10 @@
 // errors, and a process killed at random moments while it saves. Nothing may block, read without
 // end, or leave anything but a complete file.
 #include <chrono>
+#include <cctype>
 #include <random>
-#include <regex>
 #include <set>
+#include <string_view>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -23,10 +24,30 @@ using testsupport::writeFile;
 
 const std::string kValidFile = "kvanescale \"2.000000\"\nkvanetransparency \"0.500000\"\n";
 
+// One "%f" number at the start of text: an optional minus, digits, a point, six digits.
+std::size_t fixedNumberLength(std::string_view text) {
+    std::size_t at = text.starts_with('-') ? 1 : 0;
+    const std::size_t digits = at;
+    while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at]))) ++at;
+    if (at == digits || at + 7 > text.size() || text[at] != '.') return 0;
+    for (std::size_t i = at + 1; i < at + 7; ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(text[i]))) return 0;
+    }
+    return at + 7;
+}
+
 // A complete file as saveSettings writes it: the two lines, nothing else.
 bool isCompleteSettingsFile(const std::optional<std::string>& content) {
-    static const std::regex complete("kvanescale \"-?[0-9]+\\.[0-9]{6}\"\nkvanetransparency \"-?[0-9]+\\.[0-9]{6}\"\n");
-    return content && std::regex_match(*content, complete);
+    if (!content) return false;
+    std::string_view rest(*content);
+    for (std::string_view name : {"kvanescale \"", "kvanetransparency \""}) {
+        if (!rest.starts_with(name)) return false;
+        rest.remove_prefix(name.size());
+        const std::size_t length = fixedNumberLength(rest);
+        if (length == 0 || rest.substr(length, 2) != "\"\n") return false;
+        rest.remove_prefix(length + 2);
+    }
+    return rest.empty();
 }
 
 // Runs body in a child process; true if it passed its own expectations within the time.
