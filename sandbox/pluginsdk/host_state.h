@@ -21,6 +21,7 @@
 #include "bakkesmod/wrappers/cvarwrapper.h"
 #include "bakkesmod/wrappers/gamewrapper.h"
 #include "sandbox/host.h"
+#include "scratch_lists.h"
 
 namespace BakkesMod::Plugin { class PluginWindow; }
 
@@ -102,6 +103,7 @@ struct Host::State {
     std::uint64_t timerSequence = 0;
     std::vector<Timer> timers;
     std::vector<Hook> hooks;
+    ScratchLists<std::function<void(std::string)>> firingHooks;   // fireEvent's snapshots
 
     // Game.
     GameMode mode = GameMode::Menu;
@@ -110,13 +112,15 @@ struct Host::State {
 
     // Windows.
     std::vector<WindowSlot> windows;
+    ScratchLists<BakkesMod::Plugin::PluginWindow*> drawingWindows;   // drawWindows' snapshots
     bool drawing = false;
     std::vector<std::string> pendingToggles;           // toggles asked for while drawing
 
-    // Journal.
+    // Journal. The flag is read without the lock before any journal text is built, so a host with
+    // the journal off spends no allocation on it.
     mutable std::mutex journalMutex;
     std::vector<JournalEntry> journal;
-    bool journalEnabled = true;
+    std::atomic<bool> journalEnabled{true};
 
     // Variables.
     Variable* findVariable(std::string_view name);     // live variables only; caller holds mutex
@@ -134,7 +138,10 @@ struct Host::State {
     // Windows.
     bool toggleWindow(std::string_view menuName);
 
-    void record(std::string operation, std::vector<std::string> arguments);
+    // Journals one SDK call; each argument becomes its journal text only while the journal is on.
+    template <typename... Arguments>
+    void record(const char* operation, const Arguments&... arguments);
+    void recordEntry(const char* operation, std::vector<std::string> arguments);
 };
 
 // Every call into plugin code runs inside one of these; nested calls on one thread share it.
@@ -159,6 +166,13 @@ std::string journalText(bool value);
 std::string journalText(float value);
 std::string journalText(double value);
 std::string journalText(int value);
+std::string journalText(const char* text);
+std::string journalText(std::string_view text);
+
+template <typename... Arguments>
+void Host::State::record(const char* operation, const Arguments&... arguments) {
+    if (journalEnabled.load(std::memory_order_relaxed)) recordEntry(operation, {journalText(arguments)...});
+}
 
 // The C library's strtof in the C locale: the longest number prefix, 0 if there is none.
 float parseFloatLikeC(const std::string& text);

@@ -24,10 +24,12 @@ std::string journalText(bool value) { return value ? "true" : "false"; }
 std::string journalText(float value) { return shortestText(value); }
 std::string journalText(double value) { return shortestText(value); }
 std::string journalText(int value) { return std::to_string(value); }
+std::string journalText(const char* text) { return text; }
+std::string journalText(std::string_view text) { return std::string(text); }
 
-void Host::State::record(std::string operation, std::vector<std::string> arguments) {
+void Host::State::recordEntry(const char* operation, std::vector<std::string> arguments) {
     std::lock_guard lock(journalMutex);
-    if (journalEnabled) journal.push_back({std::move(operation), std::move(arguments)});
+    if (journalEnabled) journal.push_back({operation, std::move(arguments)});
 }
 
 std::vector<JournalEntry> Host::journal() const {
@@ -42,7 +44,7 @@ void Host::clearJournal() {
 
 void Host::setJournalEnabled(bool enabled) {
     std::lock_guard lock(state_->journalMutex);
-    state_->journalEnabled = enabled;
+    state_->journalEnabled.store(enabled);
 }
 
 }  // namespace sandbox

@@ -78,7 +78,7 @@ bool Host::isKeyHeld(std::string_view name) const {
 
 bool GameWrapper::IsKeyPressed(int keyName) {
     auto& seat = *reinterpret_cast<sandbox::PluginSeat*>(memory_address);
-    seat.state->record("GameWrapper::IsKeyPressed", {sandbox::journalText(keyName)});
+    seat.state->record("GameWrapper::IsKeyPressed", keyName);
     const int position = sandbox::positionOf(keyName);
     return position >= 0 && seat.state->keysHeld[position].load(std::memory_order_relaxed);
 }

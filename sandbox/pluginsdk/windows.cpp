@@ -59,17 +59,17 @@ bool Host::State::toggleWindow(std::string_view menuName) {
 
 void Host::drawWindows() {
     auto& state = *state_;
-    std::vector<BakkesMod::Plugin::PluginWindow*> open;
     {
-        std::lock_guard lock(state.mutex);
-        state.drawing = true;
-        for (const auto& slot : state.windows) {
-            if (slot.open) open.push_back(slot.window);
+        ScratchLists<BakkesMod::Plugin::PluginWindow*>::Lease open(state.drawingWindows);
+        {
+            std::lock_guard lock(state.mutex);
+            state.drawing = true;
+            for (const auto& slot : state.windows) {
+                if (slot.open) open->push_back(slot.window);
+            }
         }
-    }
-    {
         PluginCallScope scope(state);
-        for (auto* window : open) window->drawOverlay();
+        for (auto* window : *open) window->drawOverlay();
     }
     std::vector<std::string> toggles;
     {
