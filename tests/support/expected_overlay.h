@@ -13,6 +13,7 @@
 
 namespace testsupport {
 
+inline constexpr const char* kWindowTitle = "Keyvane Display";
 inline constexpr ImU32 kHeld = IM_COL32(156, 156, 156, 255);
 inline constexpr ImU32 kIdle = IM_COL32(0, 0, 0, 255);
 inline constexpr ImU32 kWhite = IM_COL32(255, 255, 255, 255);

@@ -15,8 +15,6 @@
 
 namespace testsupport {
 
-inline constexpr const char* kWindowTitle = "Keyvane Display";
-
 // The plugin loaded with a UI, its window opened by the timer, in a running online match.
 struct OverlaySession : PluginSession {
     OverlaySession() : PluginSession(true, true) {
