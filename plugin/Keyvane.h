@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "bakkesmod/plugin/bakkesmodplugin.h"
 #include "bakkesmod/plugin/pluginwindow.h"
@@ -111,4 +112,8 @@ private:
     // binding change may be inserting into it on another thread.
     std::array<const KeyState*, kWatchedKeyCount> drawnKeys{};
     bool keyTableBuilt = false;   // every entry of drawnKeys resolved
+
+    // Every entry of keyTable in map order, for the polling to walk without the tree; redone on
+    // the game thread whenever the table has grown.
+    std::vector<KeyState*> pollOrder;
 };
