@@ -9,6 +9,7 @@
 #include "cli_options.h"
 #include "help_text.h"
 #include "live_mode.h"
+#include "pictures.h"
 #include "script_runner.h"
 #include "session.h"
 #include "workplace.h"
@@ -97,6 +98,12 @@ int main(int argc, char** argv)
     if (options.command == Command::Help) {
         std::cout << helpText(options.helpTopic);
         return kExitOk;
+    }
+
+    if (!kPicturesAvailable && (options.command == Command::Render || options.command == Command::Live)) {
+        return failWith(std::string(options.command == Command::Render ? "render" : "live") + ": " +
+                            kPicturesNeedLinux,
+                        kExitBadInput);
     }
 
     SessionOptions sessionOptions;

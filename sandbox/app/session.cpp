@@ -10,6 +10,7 @@
 
 #include "frame_renderer.h"
 #include "offscreen_gl.h"
+#include "pictures.h"
 #include "png_file.h"
 #include "sandbox/host.h"
 #include "sandbox/plugin_module.h"
@@ -154,6 +155,7 @@ void Session::drag(float dx, float dy)
 
 void Session::snapshot(const std::string& file)
 {
+    if (!kPicturesAvailable) throw CommandError(std::string("snapshot: ") + kPicturesNeedLinux);
     const auto path = resolveFrom(options_.startDirectory, file);
     ImDrawData* drawData = ui_->frame(*host_, static_cast<float>(1.0 / options_.rate));
     renderer_->draw(drawData);
