@@ -51,16 +51,20 @@ void Host::advance(double seconds) {
 void Host::fireEvent(std::string_view eventName) {
     auto& state = *state_;
     PluginCallScope scope(state);
-    // Inside the call scope, so that the copied callbacks die before an unload may close the module
-    // their code lives in.
-    ScratchLists<std::function<void(std::string)>>::Lease callbacks(state.firingHooks);
+    std::vector<std::function<void(std::string)>> callbacks;
     {
         std::lock_guard lock(state.mutex);
+        callbacks = state.firingHooks.take();
         for (const auto& hook : state.hooks) {
-            if (hook.eventName == eventName) callbacks->push_back(hook.callback);
+            if (hook.eventName == eventName) callbacks.push_back(hook.callback);
         }
     }
-    for (auto& callback : *callbacks) callback(std::string(eventName));
+    for (auto& callback : callbacks) callback(std::string(eventName));
+    // Emptied inside the call scope, so that the copied callbacks die before an unload may close
+    // the module their code lives in.
+    callbacks.clear();
+    std::lock_guard lock(state.mutex);
+    state.firingHooks.giveBack(std::move(callbacks));
 }
 
 void Host::setGameMode(GameMode mode) {

@@ -59,23 +59,26 @@ bool Host::State::toggleWindow(std::string_view menuName) {
 
 void Host::drawWindows() {
     auto& state = *state_;
+    std::vector<BakkesMod::Plugin::PluginWindow*> open;
     {
-        ScratchLists<BakkesMod::Plugin::PluginWindow*>::Lease open(state.drawingWindows);
-        {
-            std::lock_guard lock(state.mutex);
-            state.drawing = true;
-            for (const auto& slot : state.windows) {
-                if (slot.open) open->push_back(slot.window);
-            }
+        std::lock_guard lock(state.mutex);
+        state.drawing = true;
+        open = state.drawingWindows.take();
+        for (const auto& slot : state.windows) {
+            if (slot.open) open.push_back(slot.window);
         }
+    }
+    {
         PluginCallScope scope(state);
-        for (auto* window : *open) window->drawOverlay();
+        for (auto* window : open) window->drawOverlay();
     }
     std::vector<std::string> toggles;
+    open.clear();
     {
         std::lock_guard lock(state.mutex);
         state.drawing = false;
         toggles.swap(state.pendingToggles);
+        state.drawingWindows.giveBack(std::move(open));
     }
     for (const auto& menuName : toggles) state.toggleWindow(menuName);
 }
