@@ -59,7 +59,9 @@ void drawCap(ImDrawList* drawList, const FrameDrawing& frame, const CapPlacement
     const ImVec2 measured = frame.font->CalcTextSizeA(frame.fontSize, FLT_MAX, -1.0f, textBegin, textEnd);
     const float textWidth = pixels(truncate(measured.x + kTextWidthRounding));
     const ImVec2 textPos(cap.centreX - textWidth * 0.5f, cap.centreY - measured.y * 0.5f);
-    drawList->AddText(textPos, frame.textColour, textBegin, textEnd);
+    // No font and size 0: the draw list's current font at its current size, which is all the short
+    // form of AddText does before it calls this one.
+    drawList->AddText(nullptr, 0.0f, textPos, frame.textColour, textBegin, textEnd);
 }
 
 // The top of row k >= 2, counted from the number row.
