@@ -51,12 +51,14 @@ CapPlacement wholeCap(std::int64_t left, std::int32_t top, std::int64_t width, s
 void drawCap(ImDrawList* drawList, const FrameDrawing& frame, const CapPlacement& cap, const KeyState& key,
              std::string_view text) {
     const bool held = key.pressed.load(std::memory_order_relaxed);
-    drawList->AddRectFilled(ImVec2(cap.left, cap.top), ImVec2(cap.right, cap.bottom), frame.fill(held), 0.0f,
-                            kSquareCorners);
     const char* textBegin = text.data();
     const char* textEnd = textBegin + text.size();
-    // Measured unrounded, then rounded by the overlay's own rule rather than the library's.
+    // Measured unrounded, then rounded by the overlay's own rule rather than the library's. The
+    // measure changes nothing in the draw list, so it goes first: its work then overlaps the
+    // rectangle's instead of waiting for it.
     const ImVec2 measured = frame.font->CalcTextSizeA(frame.fontSize, FLT_MAX, -1.0f, textBegin, textEnd);
+    drawList->AddRectFilled(ImVec2(cap.left, cap.top), ImVec2(cap.right, cap.bottom), frame.fill(held), 0.0f,
+                            kSquareCorners);
     const float textWidth = pixels(truncate(measured.x + kTextWidthRounding));
     const ImVec2 textPos(cap.centreX - textWidth * 0.5f, cap.centreY - measured.y * 0.5f);
     // No font and size 0: the draw list's current font at its current size, which is all the short
