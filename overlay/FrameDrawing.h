@@ -1,5 +1,5 @@
-// What every cap and mouse button of one frame is drawn from, worked out once per frame: the scale
-// read for the frame, the sizes it gives, the three packed colours and the font the texts use.
+// What every cap and mouse button of one frame is drawn from, worked out once per frame from the
+// scale read for the frame: the sizes it gives, the three packed colours and the font the texts use.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +9,6 @@
 #include "overlay/Layout.h"
 
 struct FrameDrawing {
-    float scale;
     // The current font at its current size, as the window's begin left them.
     ImFont* font;
     float fontSize;
@@ -40,7 +39,6 @@ inline FrameDrawing frameDrawing(float scale) {
     using namespace layout;
     const std::int32_t unit = truncate(scale * kKeyUnit);
     return FrameDrawing{
-        .scale = scale,
         .font = ImGui::GetFont(),
         .fontSize = ImGui::GetFontSize(),
         .heldFill = packed(kHeldFill),
