@@ -1,5 +1,5 @@
-// Running a program from a test and collecting its exit status and what it printed: through the
-// shell on Linux (program_run_posix.cpp), CreateProcess on Windows (program_run_windows.cpp).
+// Running a program from a test and collecting its exit status and what it printed (program_run.cpp):
+// through the shell on Linux (program_run_posix.cpp), CreateProcess on Windows (program_run_windows.cpp).
 #pragma once
 
 #include <filesystem>
@@ -18,5 +18,11 @@ struct ProgramRun {
 // or from the null device when it is empty.
 ProgramRun runProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                       const std::filesystem::path& in, const std::filesystem::path& input = {});
+
+// The platform's part: runs the program with its standard streams on these files (input empty: the
+// null device) and returns its exit status, or -1.
+int runWithStreams(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                   const std::filesystem::path& in, const std::filesystem::path& input,
+                   const std::filesystem::path& outFile, const std::filesystem::path& errFile);
 
 }  // namespace testsupport

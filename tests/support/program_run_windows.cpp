@@ -1,11 +1,9 @@
-// runProgram on Windows: CreateProcessW with a command line quoted the way the C run-time splits it,
-// standard output and error into scratch files.
+// runWithStreams on Windows: CreateProcessW with a command line quoted the way the C run-time splits
+// it, and the standard streams on inheritable file handles.
 #include "support/program_run.h"
 
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
 
 namespace testsupport {
 namespace {
@@ -36,26 +34,15 @@ HANDLE inheritableFile(const std::filesystem::path& file, DWORD access, DWORD di
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-std::string takeFile(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    in.close();
-    std::filesystem::remove(file);
-    return text.str();
-}
-
 }  // namespace
 
-ProgramRun runProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-                      const std::filesystem::path& in, const std::filesystem::path& input)
+int runWithStreams(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                   const std::filesystem::path& in, const std::filesystem::path& input,
+                   const std::filesystem::path& outFile, const std::filesystem::path& errFile)
 {
     std::wstring commandLine = quotedArgument(program.wstring());
     for (const auto& argument : arguments) commandLine += L" " + quotedArgument(std::filesystem::path(argument).wstring());
 
-    const auto outFile = in / ".program-out";
-    const auto errFile = in / ".program-err";
     HANDLE stdinFile = inheritableFile(input.empty() ? std::filesystem::path(L"NUL") : input, GENERIC_READ, OPEN_EXISTING);
     HANDLE stdoutFile = inheritableFile(outFile, GENERIC_WRITE, CREATE_ALWAYS);
     HANDLE stderrFile = inheritableFile(errFile, GENERIC_WRITE, CREATE_ALWAYS);
@@ -68,21 +55,19 @@ ProgramRun runProgram(const std::filesystem::path& program, const std::vector<st
     startup.hStdError = stderrFile;
     PROCESS_INFORMATION process{};
     const std::wstring folder = in.wstring();
-    ProgramRun run;
+    int status = -1;
     if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
                        &startup, &process)) {
         WaitForSingleObject(process.hProcess, INFINITE);
-        DWORD status = 0;
-        if (GetExitCodeProcess(process.hProcess, &status)) run.status = static_cast<int>(status);
+        DWORD exitCode = 0;
+        if (GetExitCodeProcess(process.hProcess, &exitCode)) status = static_cast<int>(exitCode);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
     for (HANDLE file : {stdinFile, stdoutFile, stderrFile}) {
         if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     }
-    run.out = takeFile(outFile);
-    run.err = takeFile(errFile);
-    return run;
+    return status;
 }
 
 }  // namespace testsupport
