@@ -117,6 +117,7 @@ struct Host::State {
     mutable std::mutex journalMutex;
     std::vector<JournalEntry> journal;
     bool journalEnabled = true;
+    Host::JournalListener journalListener;
 
     // Variables.
     Variable* findVariable(std::string_view name);     // live variables only; caller holds mutex
