@@ -35,12 +35,15 @@ void FramePacer::endWindow(Clock::time_point now)
     framesInWindow_ = 0;
 }
 
-FramePacer::Clock::time_point FramePacer::nextFrame(Clock::time_point now)
+FramePacer::Clock::time_point FramePacer::nextFrame(Clock::time_point now, bool presented)
 {
     if (mode_ != Mode::Beat) {
         ++framesInWindow_;
         if (now - windowStart_ >= kWindow) endWindow(now);
-        if (mode_ != Mode::Beat) return now;
+        if (mode_ != Mode::Beat) {
+            if (presented) return now;
+            return now + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / displayHz_));
+        }
     }
     // The beat keeps its own time, so sleeping late once does not slow every later frame; a frame
     // that took longer than a whole period starts the beat afresh.

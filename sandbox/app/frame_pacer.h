@@ -17,11 +17,14 @@ public:
     // rate: frames per second on the beat. displayHz: the display's refresh rate (0 if unknown).
     FramePacer(double rate, double displayHz, Clock::time_point start);
 
-    // Called right after a frame is shown; returns when the next frame should start (`now` itself
-    // when the display does the waiting).
-    Clock::time_point nextFrame(Clock::time_point now);
+    // Called right after a frame; returns when the next frame should start (`now` itself when the
+    // display does the waiting). presented: the frame was swapped to the screen; one that was not
+    // waited for no display, so it waits one display period here instead.
+    Clock::time_point nextFrame(Clock::time_point now, bool presented = true);
 
     bool pacedByDisplay() const { return mode_ == Mode::Display; }
+    // Still finding out: every frame must be presented, or the finding measures nothing.
+    bool finding() const { return mode_ == Mode::Finding; }
 
 private:
     enum class Mode { Finding, Display, Beat };

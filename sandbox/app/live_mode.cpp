@@ -18,6 +18,7 @@
 
 #include <GLFW/glfw3.h>
 
+#include "frame_memory.h"
 #include "frame_pacer.h"
 #include "frame_renderer.h"
 #include "help_text.h"
@@ -57,6 +58,7 @@ struct LiveState {
     std::atomic<int> framebufferWidth{0};
     std::atomic<int> framebufferHeight{0};
     std::atomic<long> framesShown{0};
+    std::atomic<bool> uncovered{false};   // the window system lost the picture: draw it again
     std::mutex commandsLock;
     std::deque<std::shared_ptr<PendingCommand>> commands;
 };
@@ -83,6 +85,8 @@ void onCursor(GLFWwindow* window, double x, double y)
     state.mouseX = static_cast<float>(x);
     state.mouseY = static_cast<float>(y);
 }
+
+void onRefresh(GLFWwindow* window) { stateOf(window)->uncovered = true; }
 
 void onFramebufferSize(GLFWwindow* window, int width, int height)
 {
@@ -164,6 +168,7 @@ void renderThread(LiveState& state, GLFWwindow* window, UiContext& ui, ScreenSiz
         FrameRenderer renderer(screen.width, screen.height, RenderTarget::WindowFramebuffer);
         auto last = std::chrono::steady_clock::now();
         FramePacer pacer(rate, displayHz, last);
+        FrameMemory shown;
         while (!state.stopping) {
             const int width = state.framebufferWidth;
             const int height = state.framebufferHeight;
@@ -175,10 +180,17 @@ void renderThread(LiveState& state, GLFWwindow* window, UiContext& ui, ScreenSiz
             const float delta = std::chrono::duration<float>(now - last).count();
             last = now;
             ui.setMouse(ImVec2(state.mouseX, state.mouseY), state.leftButtonDown);
-            renderer.draw(ui.frame(state.host, delta));
-            glfwSwapBuffers(window);
+            // Every frame runs the plugin, as the game's would; only a changed picture is drawn.
+            ImDrawData* drawData = ui.frame(state.host, delta);
+            if (state.uncovered.exchange(false)) shown.forget();
+            const bool unchanged = shown.sameAsLast(drawData, renderer.width(), renderer.height());
+            const bool present = !unchanged || pacer.finding();
+            if (present) {
+                renderer.draw(drawData);
+                glfwSwapBuffers(window);
+            }
             ++state.framesShown;
-            std::this_thread::sleep_until(pacer.nextFrame(std::chrono::steady_clock::now()));
+            std::this_thread::sleep_until(pacer.nextFrame(std::chrono::steady_clock::now(), present));
         }
         ImGui::SetCurrentContext(ui.context());
     }
@@ -266,6 +278,7 @@ int runLive(const SessionOptions& options, std::ostream& out, std::ostream& err)
             glfwSetMouseButtonCallback(window, onMouseButton);
             glfwSetCursorPosCallback(window, onCursor);
             glfwSetFramebufferSizeCallback(window, onFramebufferSize);
+            glfwSetWindowRefreshCallback(window, onRefresh);
             out << "live: close the window, Ctrl+C or 'quit' to stop; type console commands here "
                    "(kvanescale 1.5, help)" << std::endl;
             watchStopSignals();
