@@ -24,6 +24,8 @@ namespace {
 
 // The mouse leaves the screen after a drag, as it starts: Dear ImGui's "no mouse" position.
 const ImVec2 kNoMouse(-FLT_MAX, -FLT_MAX);
+// How far a dragging hand moves in one frame.
+constexpr float kDragPixelsPerFrame = 12.0f;
 
 template <typename... Ts>
 struct Overloaded : Ts... { using Ts::operator()...; };
@@ -162,15 +164,19 @@ void Session::drag(float dx, float dy)
         throw CommandError("drag: no part of the overlay window is on screen to grab");
     }
     const ImVec2 grab((left + right) * 0.5f, (top + bottom) * 0.5f);
-    const ImVec2 drop(grab.x + dx, grab.y + dy);
     const float frameSeconds = static_cast<float>(1.0 / options_.rate);
     ui_->setMouse(grab, false);   // hover first, as a hand does
     drawFrame(frameSeconds);
     ui_->setMouse(grab, true);
     drawFrame(frameSeconds);
-    ui_->setMouse(drop, true);
-    drawFrame(frameSeconds);
-    ui_->setMouse(drop, false);
+    // The hand moves a few pixels a frame, so an animated capture shows the window travel.
+    const int steps = std::max(1, static_cast<int>(std::ceil(std::hypot(dx, dy) / kDragPixelsPerFrame)));
+    for (int step = 1; step <= steps; ++step) {
+        const float share = static_cast<float>(step) / static_cast<float>(steps);
+        ui_->setMouse(ImVec2(grab.x + dx * share, grab.y + dy * share), true);
+        drawFrame(frameSeconds);
+    }
+    ui_->setMouse(ImVec2(grab.x + dx, grab.y + dy), false);
     drawFrame(frameSeconds);
     ui_->setMouse(kNoMouse, false);
     drawFrame(frameSeconds);
