@@ -56,14 +56,21 @@ inline std::string shellQuoted(const std::string& word)
     return quoted + "'";
 }
 
-// Runs the program with these arguments in folder `in`, standard input from /dev/null.
-inline ProgramRun runSandbox(const std::vector<std::string>& arguments, const std::filesystem::path& in)
+// Where a run without --home keeps its session: the user's state folder, here inside `in`, so a test
+// never touches the real one.
+inline std::filesystem::path stateFolderIn(const std::filesystem::path& in) { return in / "state"; }
+
+// Runs the program with these arguments in folder `in`, standard input from `input` (a file name
+// inside `in`, or /dev/null).
+inline ProgramRun runSandbox(const std::vector<std::string>& arguments, const std::filesystem::path& in,
+                             const std::string& input = "/dev/null")
 {
-    std::string command = "cd " + shellQuoted(in.string()) + " && " + shellQuoted(KEYVANE_SANDBOX_PROGRAM);
+    std::string command = "cd " + shellQuoted(in.string()) + " && XDG_STATE_HOME=" +
+                          shellQuoted(stateFolderIn(in).string()) + " " + shellQuoted(KEYVANE_SANDBOX_PROGRAM);
     for (const auto& argument : arguments) command += " " + shellQuoted(argument);
     const auto outFile = in / ".sandbox-out";
     const auto errFile = in / ".sandbox-err";
-    command += " </dev/null >" + shellQuoted(outFile.string()) + " 2>" + shellQuoted(errFile.string());
+    command += " <" + shellQuoted(input) + " >" + shellQuoted(outFile.string()) + " 2>" + shellQuoted(errFile.string());
     const int raw = std::system(command.c_str());
     ProgramRun run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
