@@ -19,14 +19,9 @@ function(keyvane_strict target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Werror)
 endfunction()
 
-# Debian's libimgui-dev: a static library (backends included) and its headers under include/imgui.
-# Its font atlas is built with stb, which the static library leaves to the program: Debian's
-# static libstb keeps every user of it free of a run-time dependency.
-find_path(IMGUI_INCLUDE_DIR imgui.h PATH_SUFFIXES imgui REQUIRED)
-find_library(IMGUI_LIBRARY NAMES libimgui.a imgui REQUIRED)
-find_library(STB_LIBRARY NAMES libstb.a stb REQUIRED)
-add_library(imgui::imgui STATIC IMPORTED GLOBAL)
-set_target_properties(imgui::imgui PROPERTIES
-  IMPORTED_LOCATION "${IMGUI_LIBRARY}"
-  INTERFACE_INCLUDE_DIRECTORIES "${IMGUI_INCLUDE_DIR}"
-  INTERFACE_LINK_LIBRARIES "${STB_LIBRARY};m")
+# Dear ImGui 1.86: Debian's library on Linux, Debian's sources built for the Windows module.
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/ImGuiFromSource.cmake)
+else()
+  include(${CMAKE_CURRENT_LIST_DIR}/ImGuiDebian.cmake)
+endif()

@@ -2,6 +2,7 @@
 // game state, key names and withdrawing a plugin. The plugin's tests rely on all of it.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include "bakkesmod/wrappers/cvarmanagerwrapper.h"
 #include "bakkesmod/wrappers/gamewrapper.h"
 #include "sandbox/host.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -38,6 +40,60 @@ TEST_F(HostConsole, FloatValueReadsLikeStrtofInTheCLocale) {
     EXPECT_TRUE(std::isnan(variable.getFloatValue()));
     variable.setValue("-inf");
     EXPECT_EQ(variable.getFloatValue(), -INFINITY);
+}
+
+TEST_F(HostConsole, FloatValueFollowsTheCGrammarToItsEdges) {
+    CVarWrapper variable = console->registerCvar("probe", "1.0");
+    const std::pair<const char*, float> cases[] = {
+        {"\t\n\v\f\r 7", 7.0f}, {"+1.5", 1.5f},     {"+-1", 0.0f},        {"- 1", 0.0f},
+        {".5", 0.5f},            {"5.", 5.0f},       {".", 0.0f},          {"1e", 1.0f},
+        {"1e+", 1.0f},           {"2E-1x", 0.2f},    {"0x", 0.0f},         {"0x.8", 0.5f},
+        {"0X1p-2", 0.25f},       {"-0x1P4", -16.0f}, {"0x-1", 0.0f},       {"INF", INFINITY},
+        {"-Infinity", -INFINITY}, {"infinit", INFINITY},
+        // Past the float range: infinity above it, zero (with its sign) below it, as strtof gives.
+        {"1e39", INFINITY},      {"-1e39", -INFINITY}, {"1e400", INFINITY}, {"1e-50", 0.0f},
+        {"-1e-400", -0.0f},      {"0x1p200", INFINITY},
+        {"1e-40", 1e-40f},   // a subnormal float, kept
+    };
+    for (const auto& [text, expected] : cases) {
+        variable.setValue(text);
+        EXPECT_EQ(variable.getFloatValue(), expected) << text;
+        EXPECT_EQ(std::signbit(variable.getFloatValue()), std::signbit(expected)) << text;
+    }
+    // Hundreds of digits reach past even a double's range without an exponent.
+    variable.setValue("1" + std::string(400, '0'));
+    EXPECT_EQ(variable.getFloatValue(), INFINITY);
+    variable.setValue("0." + std::string(400, '0') + "1");
+    EXPECT_EQ(variable.getFloatValue(), 0.0f);
+    variable.setValue("-0." + std::string(400, '0') + "1e380");
+    EXPECT_EQ(variable.getFloatValue(), -1e-21f);
+    variable.setValue("nan(123)");
+    EXPECT_TRUE(std::isnan(variable.getFloatValue()));
+}
+
+// A host or another module may switch the process to a locale whose decimal mark is a comma.
+TEST_F(HostConsole, FloatValueIgnoresTheProcessLocale) {
+    const char* commaLocales[] = {"fr_FR.UTF-8", "fr_FR.utf8", "de_DE.UTF-8", "French_France.1252", "French"};
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    const char* chosen = nullptr;
+    for (const char* name : commaLocales) {
+        if (std::setlocale(LC_ALL, name) && *std::localeconv()->decimal_point == ',') {
+            chosen = name;
+            break;
+        }
+    }
+    if (!chosen) {
+        std::setlocale(LC_ALL, previous.c_str());
+        GTEST_SKIP() << "no locale with a decimal comma is installed here";
+    }
+    CVarWrapper variable = console->registerCvar("probe", "1.0");
+    variable.setValue("1.5");
+    const float dotted = variable.getFloatValue();
+    variable.setValue("1,5");
+    const float commaed = variable.getFloatValue();
+    std::setlocale(LC_ALL, previous.c_str());
+    EXPECT_EQ(dotted, 1.5f) << chosen;
+    EXPECT_EQ(commaed, 1.0f) << chosen;
 }
 
 TEST_F(HostConsole, EverySetRunsHandlersAfterTheChangeWithThePreviousValue) {
@@ -95,9 +151,8 @@ TEST_F(HostConsole, BoundsClampNumericValues) {
 }
 
 struct HostConfig : HostConsole {
-    std::filesystem::path file = std::filesystem::path(::testing::TempDir()) /
-                                 ("host_config_" + std::to_string(::getpid()) + ".cfg");
-    ~HostConfig() override { std::filesystem::remove(file); }
+    testsupport::ScratchFolder folder{"host-config"};
+    std::filesystem::path file = folder / "host.cfg";
 };
 
 TEST_F(HostConfig, ReadsTheWholeFileBeforeRunningItsLines) {

@@ -2,6 +2,7 @@
 // it builds, and the configuration replay that only happens when the file opens.
 #include <gtest/gtest.h>
 
+#include "support/config_text.h"
 #include "support/plugin_session.h"
 
 namespace {
@@ -94,7 +95,7 @@ TEST(PluginLoad, UnloadWritesTheFileAndLeavesTheObjectToTheHost) {
     const auto before = session.host.journal().size();
     session.unload();
     EXPECT_EQ(testsupport::readFile(session.home.configFile()),
-              "kvanescale \"1.000000\"\nkvanetransparency \"0.000000\"\n");
+              testsupport::configText("1.000000", "0.000000"));
     // onUnload asks nothing of the host; the host withdraws the plugin's registrations itself.
     EXPECT_EQ(session.host.journal().size(), before);
     EXPECT_FALSE(session.host.variableValue("kvanescale"));

@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "backdrop.h"
 #include "png_file.h"
+#include "support/scratch_folder.h"
 
 using namespace sandbox::app;
 
@@ -43,12 +45,6 @@ TEST(Backdrop, NeverPureBlackNorTheHeldGreyOnAnyScreen)
 
 namespace {
 
-std::filesystem::path scratchFolder()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "kv-png-XXXXXX").string();
-    return mkdtemp(pattern.data());
-}
-
 Picture threeByTwo()
 {
     // Rows top to bottom: red green blue / white black grey.
@@ -76,7 +72,7 @@ TEST(PngFiles, FlippingReversesRowsAndTwiceRestores)
 
 TEST(PngFiles, AWrittenPictureReadsBackExactlyAndMissingFoldersAreMade)
 {
-    const auto folder = scratchFolder();
+    const testsupport::ScratchFolder folder("kv-png");
     const auto file = folder / "deeper" / "still" / "p.png";
     std::string error;
     ASSERT_TRUE(writePng(file, threeByTwo(), error)) << error;
@@ -85,12 +81,11 @@ TEST(PngFiles, AWrittenPictureReadsBackExactlyAndMissingFoldersAreMade)
     EXPECT_EQ(back.width, 3);
     EXPECT_EQ(back.height, 2);
     EXPECT_EQ(back.rgba, threeByTwo().rgba);
-    std::filesystem::remove_all(folder);
 }
 
 TEST(PngFiles, FailuresSayWhichFileInOneLine)
 {
-    const auto folder = scratchFolder();
+    const testsupport::ScratchFolder folder("kv-png");
     std::string error;
     // A file where a folder should be.
     const auto blocker = folder / "blocker";
@@ -102,12 +97,9 @@ TEST(PngFiles, FailuresSayWhichFileInOneLine)
 
     Picture picture;
     const auto text = folder / "text.png";
-    std::FILE* textFile = std::fopen(text.c_str(), "w");
-    std::fputs("not a picture\n", textFile);
-    std::fclose(textFile);
+    std::ofstream(text) << "not a picture\n";
     EXPECT_FALSE(readPng(text, picture, error));
     EXPECT_NE(error.find("text.png"), std::string::npos) << error;
     EXPECT_FALSE(readPng(folder / "missing.png", picture, error));
     EXPECT_NE(error.find("missing.png"), std::string::npos) << error;
-    std::filesystem::remove_all(folder);
 }

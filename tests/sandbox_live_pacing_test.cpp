@@ -91,6 +91,7 @@ struct OneRectangle {
         context = ImGui::CreateContext();
         ImGui::SetCurrentContext(context);
         ImGui::GetIO().DisplaySize = ImVec2(640, 480);
+        ImGui::GetIO().IniFilename = nullptr;   // no settings file left behind
         unsigned char* pixels = nullptr;
         int width = 0, height = 0;
         ImGui::GetIO().Fonts->GetTexDataAsRGBA32(&pixels, &width, &height);

@@ -2,39 +2,20 @@
 // scratch folder that disappears with the test.
 #pragma once
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/program_run.h"
+#include "support/scratch_folder.h"
+#include "user_home.h"
+
 namespace sandbox_test {
 
-struct ProgramRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-class ScratchFolder {
-public:
-    ScratchFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kv-sandbox-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~ScratchFolder() { std::filesystem::remove_all(path_); }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
+using testsupport::ProgramRun;
+using testsupport::ScratchFolder;
 
 inline std::string readText(const std::filesystem::path& file)
 {
@@ -49,36 +30,19 @@ inline void writeText(const std::filesystem::path& file, const std::string& text
     std::ofstream(file, std::ios::binary) << text;
 }
 
-inline std::string shellQuoted(const std::string& word)
-{
-    std::string quoted = "'";
-    for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-// Where a run without --home keeps its session: the user's state folder, here inside `in`, so a test
-// never touches the real one.
+// Where a run without --home keeps its session, for a run in folder `in`: stateFolderIn(in) /
+// "keyvane-sandbox".
 inline std::filesystem::path stateFolderIn(const std::filesystem::path& in) { return in / "state"; }
 
-// Runs the program with these arguments in folder `in`, standard input from `input` (a file name
-// inside `in`, or /dev/null).
+// Runs the program with these arguments in folder `in`, standard input from `input` (a file) or
+// from the null device.
 inline ProgramRun runSandbox(const std::vector<std::string>& arguments, const std::filesystem::path& in,
-                             const std::string& input = "/dev/null")
+                             const std::filesystem::path& input = {})
 {
-    std::string command = "cd " + shellQuoted(in.string()) + " && XDG_STATE_HOME=" +
-                          shellQuoted(stateFolderIn(in).string()) + " " + shellQuoted(KEYVANE_SANDBOX_PROGRAM);
-    for (const auto& argument : arguments) command += " " + shellQuoted(argument);
-    const auto outFile = in / ".sandbox-out";
-    const auto errFile = in / ".sandbox-err";
-    command += " <" + shellQuoted(input) + " >" + shellQuoted(outFile.string()) + " 2>" + shellQuoted(errFile.string());
-    const int raw = std::system(command.c_str());
-    ProgramRun run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = readText(outFile);
-    run.err = readText(errFile);
-    std::filesystem::remove(outFile);
-    std::filesystem::remove(errFile);
-    return run;
+    // A run without --home keeps its session in the user's state folder: here one inside `in`, so
+    // a test never touches the real one.
+    testsupport::setEnvironment(sandbox::app::userStateVariable(), stateFolderIn(in).string());
+    return testsupport::runProgram(KEYVANE_SANDBOX_PROGRAM, arguments, in, input);
 }
 
 }  // namespace sandbox_test

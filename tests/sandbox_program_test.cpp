@@ -149,14 +149,10 @@ TEST(Program, TheConsoleRepliesAndCarriesOnAfterABadLine)
 {
     ScratchFolder folder;
     writeText(folder / "input", "kvanescale 1.5\nhold Nothing\nkvanescale\n");
-    const std::string command = "cd " + shellQuoted(folder.path().string()) + " && " +
-                                shellQuoted(KEYVANE_SANDBOX_PROGRAM) +
-                                " console --home home <input >out 2>err";
-    const int raw = std::system(command.c_str());
-    EXPECT_EQ(WEXITSTATUS(raw), 2);
-    EXPECT_NE(readText(folder / "out").find("1.5"), std::string::npos) << readText(folder / "out");
-    EXPECT_EQ(readText(folder / "err").rfind("<stdin>:2: unknown key name 'Nothing'", 0), 0u)
-        << readText(folder / "err");
+    const ProgramRun run = runSandbox({"console", "--home", "home"}, folder.path(), folder / "input");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.out.find("1.5"), std::string::npos) << run.out;
+    EXPECT_EQ(run.err.rfind("<stdin>:2: unknown key name 'Nothing'", 0), 0u) << run.err;
 }
 
 TEST(Program, HelpShowsExamplesForEveryCommand)

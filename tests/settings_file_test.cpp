@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/config_text.h"
 #include "support/plugin_session.h"
 
 namespace {
@@ -12,7 +13,7 @@ using testsupport::PluginSession;
 using testsupport::readFile;
 
 std::string fileWith(const char* scale, const char* transparency) {
-    return std::string("kvanescale \"") + scale + "\"\nkvanetransparency \"" + transparency + "\"\n";
+    return testsupport::configText(scale, transparency);
 }
 
 struct Settings : ::testing::Test {
@@ -23,7 +24,7 @@ struct Settings : ::testing::Test {
     void set(const std::string& line) { ASSERT_TRUE(session.host.execute(line).ok) << line; }
 };
 
-TEST_F(Settings, DefaultsHoldUntilTheFirstChangeAndTheDefaultFileIs51Bytes) {
+TEST_F(Settings, DefaultsHoldUntilTheFirstChangeAndTheDefaultFileIs51BytesOr53WithCrLf) {
     EXPECT_EQ(plugin().scale.load(), 1.0f);
     EXPECT_EQ(plugin().transparency.load(), 0.0f);
     EXPECT_FALSE(file());
@@ -31,7 +32,8 @@ TEST_F(Settings, DefaultsHoldUntilTheFirstChangeAndTheDefaultFileIs51Bytes) {
     const auto written = file();
     ASSERT_TRUE(written);
     EXPECT_EQ(*written, fileWith("1.000000", "0.000000"));
-    EXPECT_EQ(written->size(), 51u);
+    // Two text-mode lines: LF ends them on Linux, CR LF on Windows.
+    EXPECT_EQ(written->size(), std::string(testsupport::kTextLineEnd) == "\r\n" ? 53u : 51u);
 }
 
 TEST_F(Settings, EachChangeSetsItsFieldThenRewritesTheWholeFile) {

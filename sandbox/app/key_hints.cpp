@@ -68,31 +68,38 @@ std::vector<std::string> closestKeyNames(std::string_view name)
     }
     if (typed.size() == 1 && typed[0] >= '0' && typed[0] <= '9') return {kDigitNames[typed[0] - '0']};
 
-    // (kind of match, distance, length, table position): smaller is closer.
+    // (kind of match, distance, length, table position): smaller is closer. Only the closest kind
+    // found is offered: a name that starts with what was typed beats one that merely contains it.
     using Closeness = std::tuple<int, std::size_t, std::size_t, std::size_t>;
     std::vector<std::pair<Closeness, std::string>> found;
     const auto& names = Host::keyNames();
     const std::size_t typoLimit = std::max<std::size_t>(1, typed.size() / 3);
     for (std::size_t position = 0; position < names.size(); ++position) {
-        const std::string candidate = lowered(names[position]);
-        if (candidate == typed) return {names[position]};
+        const std::string& original = names[position];
+        const std::string candidate = lowered(original);
+        if (candidate == typed) return {original};
         const std::size_t distance = editDistance(typed, candidate);
+        const std::size_t at = typed.size() >= 2 ? candidate.find(typed) : std::string::npos;
         int kind = 0;
-        if (typed.size() >= 2 && candidate.find(typed) != std::string::npos) {
-            kind = 1;
-        } else if (typed.size() >= 2 && candidate[0] == typed[0] && isSubsequence(typed, candidate)) {
-            kind = 2;
-        } else if (distance <= typoLimit) {
+        if (at == 0) {
+            kind = 1;   // a prefix: "Esc" for Escape
+        } else if (at != std::string::npos && std::isupper(static_cast<unsigned char>(original[at]))) {
+            kind = 2;   // a whole word of the name: "Control" for LeftControl
+        } else if (at != std::string::npos) {
             kind = 3;
+        } else if (typed.size() >= 2 && candidate[0] == typed[0] && isSubsequence(typed, candidate)) {
+            kind = 4;   // an abbreviation: "LMB" for LeftMouseButton
+        } else if (distance <= typoLimit) {
+            kind = 5;
         } else {
             continue;
         }
-        found.push_back({Closeness{kind, distance, candidate.size(), position}, names[position]});
+        found.push_back({Closeness{kind, distance, candidate.size(), position}, original});
     }
     std::sort(found.begin(), found.end());
     std::vector<std::string> closest;
     for (const auto& [closeness, candidate] : found) {
-        if (closest.size() == kMostHints) break;
+        if (closest.size() == kMostHints || std::get<0>(closeness) != std::get<0>(found[0].first)) break;
         closest.push_back(candidate);
     }
     return closest;

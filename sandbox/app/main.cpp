@@ -9,6 +9,7 @@
 #include "key_hints.h"
 #include "line_input.h"
 #include "live_mode.h"
+#include "pictures.h"
 #include "script_runner.h"
 #include "session.h"
 #include "stop_signals.h"
@@ -135,6 +136,12 @@ int main(int argc, char** argv)
     case Command::Version: std::cout << kProgram << ' ' << KEYVANE_VERSION << '\n'; return kExitOk;
     case Command::Keys: std::cout << keyListing(); return kExitOk;
     default: break;
+    }
+
+    if (!kPicturesAvailable && (options.command == Command::Render || options.command == Command::Live)) {
+        return failWith(std::string(options.command == Command::Render ? "render" : "live") + ": " +
+                            kPicturesNeedLinux,
+                        kExitBadInput);
     }
 
     SessionOptions sessionOptions;

@@ -4,8 +4,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <locale.h>
 
 namespace sandbox::app {
 namespace {
@@ -43,7 +41,7 @@ NumberRead<double> readDecimal(std::string_view text, double minimum, double max
 {
     NumberRead<double> read;
     const std::string expected = "a number from " + rangeText(minimum, maximum);
-    // strtod's own leniency (leading blanks, hex floats, "nan", "infinity") is not wanted here.
+    // The C library's leniency (leading blanks, hex floats, "nan", "infinity") is not wanted here.
     bool plainChars = !text.empty();
     for (char c : text) {
         plainChars = plainChars && ((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' ||
@@ -53,12 +51,13 @@ NumberRead<double> readDecimal(std::string_view text, double minimum, double max
         read.error = "expected " + expected + ", got " + quoted(text);
         return read;
     }
-    // Parse in the C locale whatever the process locale says, so "1.5" always means one and a half.
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
-    const std::string owned(text);
-    char* end = nullptr;
-    const double value = strtod_l(owned.c_str(), &end, cLocale);
-    if (end != owned.c_str() + owned.size() || !std::isfinite(value) || value < minimum ||
+    // from_chars reads "1.5" as one and a half whatever the process's locale; it takes no plus sign.
+    const char* first = text.data();
+    const char* const last = text.data() + text.size();
+    if (first != last && *first == '+' && last - first > 1 && first[1] != '-' && first[1] != '+') ++first;
+    double value = 0;
+    const auto [end, status] = std::from_chars(first, last, value);
+    if (status != std::errc{} || end != last || !std::isfinite(value) || value < minimum ||
         value > maximum) {
         read.error = "expected " + expected + ", got " + quoted(text);
         return read;

@@ -27,7 +27,7 @@ bool writePng(const std::filesystem::path& file, const Picture& picture, std::st
     for (std::size_t pixel = 0; pixel < rgb.size() / 3; ++pixel) {
         std::copy_n(picture.rgba.begin() + pixel * 4, 3, rgb.begin() + pixel * 3);
     }
-    if (!stbi_write_png(file.c_str(), picture.width, picture.height, 3, rgb.data(), picture.width * 3)) {
+    if (!stbi_write_png(file.string().c_str(), picture.width, picture.height, 3, rgb.data(), picture.width * 3)) {
         error = "cannot write " + file.string() + " (is the folder writable?)";
         return false;
     }
@@ -37,7 +37,7 @@ bool writePng(const std::filesystem::path& file, const Picture& picture, std::st
 bool readPng(const std::filesystem::path& file, Picture& picture, std::string& error)
 {
     int width = 0, height = 0, channels = 0;
-    stbi_uc* pixels = stbi_load(file.c_str(), &width, &height, &channels, 4);
+    stbi_uc* pixels = stbi_load(file.string().c_str(), &width, &height, &channels, 4);
     if (!pixels) {
         error = "cannot read " + file.string() + ": " + stbi_failure_reason();
         return false;

@@ -13,6 +13,7 @@
 #include "host_trace.h"
 #include "key_hints.h"
 #include "offscreen_gl.h"
+#include "pictures.h"
 #include "png_file.h"
 #include "sandbox/host.h"
 #include "sandbox/plugin_module.h"
@@ -184,6 +185,7 @@ void Session::drag(float dx, float dy)
 
 void Session::snapshot(const std::string& file)
 {
+    if (!kPicturesAvailable) throw CommandError(std::string("snapshot: ") + kPicturesNeedLinux);
     const auto path = resolveFrom(options_.startDirectory, file);
     ImDrawData* drawData = drawFrame(static_cast<float>(1.0 / options_.rate));
     renderer_->draw(drawData);
@@ -194,6 +196,7 @@ void Session::snapshot(const std::string& file)
 
 void Session::startRecording(const std::string& file)
 {
+    if (!kPicturesAvailable) throw CommandError(std::string("record: ") + kPicturesNeedLinux);
     if (recording_) {
         throw CommandError("record: already recording " + recording_->file().string() + " (record stop first)");
     }

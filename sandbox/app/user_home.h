@@ -12,6 +12,10 @@ namespace sandbox::app {
 // The folder name under the user's state directory.
 inline constexpr const char* kHomeFolderName = "keyvane-sandbox";
 
+// The environment variable that names the user's state folder on this platform; the default home
+// is the folder kHomeFolderName in it.
+const char* userStateVariable();
+
 // The default home from the process environment; empty and a one-line reason in error if the
 // environment names no user folder at all.
 std::filesystem::path defaultHome(std::string& error);

@@ -20,6 +20,8 @@ std::filesystem::path defaultHomeFrom(const char* xdgStateHome, const char* home
     return {};
 }
 
+const char* userStateVariable() { return "XDG_STATE_HOME"; }
+
 std::filesystem::path defaultHome(std::string& error)
 {
     return defaultHomeFrom(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"), error);

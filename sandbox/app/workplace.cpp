@@ -6,6 +6,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "program_location.h"
+
 namespace sandbox::app {
 
 bool enterHome(const std::filesystem::path& home, std::string& error)
@@ -42,10 +44,9 @@ std::string openScript(const std::filesystem::path& script, std::ifstream& file)
 
 std::filesystem::path defaultModulePath()
 {
-    std::error_code failure;
-    const auto program = std::filesystem::read_symlink("/proc/self/exe", failure);
-    if (failure) return "Keyvane.so";
-    return program.parent_path() / "Keyvane.so";
+    const auto program = runningProgramPath();
+    if (program.empty()) return KEYVANE_MODULE_FILE_NAME;
+    return program.parent_path() / KEYVANE_MODULE_FILE_NAME;
 }
 
 std::filesystem::path resolveFrom(const std::filesystem::path& startDirectory,

@@ -1,9 +1,9 @@
 // Loading and unloading a plugin module the way the host does, with one-line errors for bad modules.
 #include "sandbox/plugin_module.h"
 
-#include <dlfcn.h>
-
 #include <system_error>
+
+#include "sandbox/shared_library.h"
 
 namespace sandbox {
 
@@ -25,18 +25,10 @@ std::unique_ptr<PluginModule> PluginModule::load(Host& host, const std::filesyst
     module->host_ = &host;
     module->path_ = path;
 
-    // RTLD_LOCAL: the module's own copies of its libraries must not leak into later modules.
-    module->library_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!module->library_) {
-        // The loader names the file itself; keep only its reason.
-        const char* loaderMessage = dlerror();
-        std::string reason = loaderMessage ? loaderMessage : "";
-        if (const std::string prefix = path.string() + ": "; reason.starts_with(prefix)) {
-            reason.erase(0, prefix.size());
-        }
-        throw LoadError(describe(path) + ": not a loadable module (" + (reason.empty() ? "unknown" : reason) + ")");
-    }
-    module->info_ = static_cast<const PluginInfo*>(dlsym(module->library_, "exports"));
+    std::string reason;
+    module->library_ = SharedLibrary::open(path, reason);
+    if (!module->library_) throw LoadError(describe(path) + ": not a loadable module (" + reason + ")");
+    module->info_ = static_cast<const PluginInfo*>(module->library_->symbol("exports"));
     const PluginInfo* info = module->info_;
     if (!info) throw LoadError(describe(path) + ": not a plugin module (it exports no \"exports\" record)");
     if (info->interfaceVersion != kInterfaceVersion || info->pluginKind != kPluginKindStandard) {
@@ -89,8 +81,7 @@ void PluginModule::unload() noexcept {
     handle_ = nullptr;
     window_ = nullptr;
     info_ = nullptr;
-    if (library_) dlclose(library_);
-    library_ = nullptr;
+    library_.reset();
 }
 
 }  // namespace sandbox

@@ -1,10 +1,8 @@
 // Console variables: registration, values, change handlers, and the CVarWrapper handle.
 #include <algorithm>
 #include <charconv>
-#include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <locale.h>
 #include <utility>
 
 #include "host_state.h"
@@ -12,12 +10,6 @@
 namespace sandbox {
 
 namespace {
-// A C locale of our own, so that parsing never depends on the process's current locale.
-locale_t cLocale() {
-    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    return locale;
-}
-
 Variable* variableAt(std::uintptr_t address) { return reinterpret_cast<Variable*>(address); }
 
 std::string clampedText(const Variable& variable, std::string value) {
@@ -33,10 +25,6 @@ std::string clampedText(const Variable& variable, std::string value) {
     return error == std::errc{} ? std::string(buffer, end) : value;
 }
 }  // namespace
-
-float parseFloatLikeC(const std::string& text) {
-    return strtof_l(text.c_str(), nullptr, cLocale());
-}
 
 Variable* Host::State::findVariable(std::string_view name) {
     auto found = variablesByName.find(name);

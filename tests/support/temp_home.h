@@ -1,15 +1,13 @@
 // A fresh working directory for one test: the plugin's ./bakkesmod/cfg/keyvane.cfg lives there.
 #pragma once
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
 
-#include <gtest/gtest.h>
+#include "support/scratch_folder.h"
 
 namespace testsupport {
 
@@ -17,32 +15,23 @@ class TempHome {
 public:
     // withConfigFolder: whether ./bakkesmod/cfg exists, as it does in an installed host.
     explicit TempHome(bool withConfigFolder = true) {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = test ? std::string(test->test_suite_name()) + "." + test->name() : "home";
-        for (char& c : name) {
-            if (c == '/') c = '_';
-        }
-        root_ = std::filesystem::path(::testing::TempDir()) /
-                ("keyvane-" + std::to_string(::getpid()) + "-" + name);
-        std::filesystem::remove_all(root_);
-        std::filesystem::create_directories(root_);
-        if (withConfigFolder) std::filesystem::create_directories(root_ / "bakkesmod" / "cfg");
+        if (withConfigFolder) std::filesystem::create_directories(root() / "bakkesmod" / "cfg");
         previous_ = std::filesystem::current_path();
-        std::filesystem::current_path(root_);
+        std::filesystem::current_path(root());
     }
     ~TempHome() {
+        // Leave the folder before it goes: a process cannot remove its own working folder on Windows.
         std::error_code ignored;
         std::filesystem::current_path(previous_, ignored);
-        std::filesystem::remove_all(root_, ignored);
     }
     TempHome(const TempHome&) = delete;
     TempHome& operator=(const TempHome&) = delete;
 
-    const std::filesystem::path& root() const { return root_; }
-    std::filesystem::path configFile() const { return root_ / "bakkesmod" / "cfg" / "keyvane.cfg"; }
+    const std::filesystem::path& root() const { return folder_.path(); }
+    std::filesystem::path configFile() const { return root() / "bakkesmod" / "cfg" / "keyvane.cfg"; }
 
 private:
-    std::filesystem::path root_;
+    ScratchFolder folder_{"keyvane-home"};
     std::filesystem::path previous_;
 };
 

@@ -17,6 +17,8 @@ struct ImGuiContext;
 
 namespace sandbox {
 
+class SharedLibrary;
+
 // A module that cannot be loaded; what() is one line naming the file and the reason.
 class LoadError : public std::runtime_error {
 public:
@@ -46,7 +48,7 @@ private:
 
     Host* host_ = nullptr;
     std::filesystem::path path_;
-    void* library_ = nullptr;
+    std::unique_ptr<SharedLibrary> library_;
     const BakkesMod::Plugin::PluginInfo* info_ = nullptr;
     BakkesMod::Plugin::PluginHandle* handle_ = nullptr;
     BakkesMod::Plugin::PluginWindow* window_ = nullptr;

@@ -1,0 +1,31 @@
+// Running a program from a test and collecting its exit status and what it printed (program_run.cpp):
+// through the shell on Linux (program_run_posix.cpp), CreateProcess on Windows (program_run_windows.cpp).
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+struct ProgramRun {
+    int status = -1;   // the exit status; -1 if the program could not start or did not exit
+    std::string out;
+    std::string err;
+};
+
+// Runs `program` with `arguments` in the folder `in`; standard input comes from the file `input`,
+// or from the null device when it is empty.
+ProgramRun runProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                      const std::filesystem::path& in, const std::filesystem::path& input = {});
+
+// Sets a variable of this process's environment, which every program it runs from then on inherits.
+void setEnvironment(const std::string& name, const std::string& value);
+
+// The platform's part: runs the program with its standard streams on these files (input empty: the
+// null device) and returns its exit status, or -1.
+int runWithStreams(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                   const std::filesystem::path& in, const std::filesystem::path& input,
+                   const std::filesystem::path& outFile, const std::filesystem::path& errFile);
+
+}  // namespace testsupport
