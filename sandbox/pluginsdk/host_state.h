@@ -121,6 +121,8 @@ struct Host::State {
     mutable std::mutex journalMutex;
     std::vector<JournalEntry> journal;
     std::atomic<bool> journalEnabled{true};
+    std::atomic<bool> journalHeard{false};             // a listener is set
+    Host::JournalListener journalListener;
 
     // Variables.
     Variable* findVariable(std::string_view name);     // live variables only; caller holds mutex
@@ -138,7 +140,8 @@ struct Host::State {
     // Windows.
     bool toggleWindow(std::string_view menuName);
 
-    // Journals one SDK call; each argument becomes its journal text only while the journal is on.
+    // Journals one SDK call; each argument becomes its journal text only while the journal is on or
+    // a listener hears it.
     template <typename... Arguments>
     void record(const char* operation, const Arguments&... arguments);
     void recordEntry(const char* operation, std::vector<std::string> arguments);
@@ -171,7 +174,8 @@ std::string journalText(std::string_view text);
 
 template <typename... Arguments>
 void Host::State::record(const char* operation, const Arguments&... arguments) {
-    if (journalEnabled.load(std::memory_order_relaxed)) recordEntry(operation, {journalText(arguments)...});
+    if (journalEnabled.load(std::memory_order_relaxed) || journalHeard.load(std::memory_order_relaxed))
+        recordEntry(operation, {journalText(arguments)...});
 }
 
 // The C library's strtof in the C locale: the longest number prefix, 0 if there is none.

@@ -1,4 +1,5 @@
-// The call journal: every SDK call a plugin makes, in order, for tests to read.
+// The call journal: every SDK call a plugin makes, in order, for tests to read and for a listener
+// to hear as it happens.
 #include <charconv>
 #include <mutex>
 
@@ -29,7 +30,10 @@ std::string journalText(std::string_view text) { return std::string(text); }
 
 void Host::State::recordEntry(const char* operation, std::vector<std::string> arguments) {
     std::lock_guard lock(journalMutex);
-    if (journalEnabled) journal.push_back({operation, std::move(arguments)});
+    if (!journalEnabled && !journalListener) return;
+    JournalEntry entry{operation, std::move(arguments)};
+    if (journalListener) journalListener(entry);
+    if (journalEnabled) journal.push_back(std::move(entry));
 }
 
 std::vector<JournalEntry> Host::journal() const {
@@ -40,6 +44,12 @@ std::vector<JournalEntry> Host::journal() const {
 void Host::clearJournal() {
     std::lock_guard lock(state_->journalMutex);
     state_->journal.clear();
+}
+
+void Host::setJournalListener(JournalListener listener) {
+    std::lock_guard lock(state_->journalMutex);
+    state_->journalHeard.store(static_cast<bool>(listener));
+    state_->journalListener = std::move(listener);
 }
 
 void Host::setJournalEnabled(bool enabled) {
