@@ -6,6 +6,7 @@
 
 #include <imgui.h>
 
+#include "overlay/FrameDrawing.h"
 #include "overlay/Layout.h"
 #include "plugin/Keyvane.h"
 
@@ -47,18 +48,22 @@ CapPlacement wholeCap(std::int64_t left, std::int32_t top, std::int64_t width, s
 
 // The rectangle before its text, so that in the draw list each cap's text lies between its own
 // rectangle and the next cap's.
-void drawCap(ImDrawList* drawList, const CapPlacement& cap, const KeyState& key, std::string_view text) {
+void drawCap(ImDrawList* drawList, const FrameDrawing& frame, const CapPlacement& cap, const KeyState& key,
+             std::string_view text) {
     const bool held = key.pressed.load(std::memory_order_relaxed);
-    drawList->AddRectFilled(ImVec2(cap.left, cap.top), ImVec2(cap.right, cap.bottom), fillColour(held),
-                            0.0f, kSquareCorners);
     const char* textBegin = text.data();
     const char* textEnd = textBegin + text.size();
-    // Measured unrounded, then rounded by the overlay's own rule rather than the library's.
-    const ImVec2 measured =
-        ImGui::GetFont()->CalcTextSizeA(ImGui::GetFontSize(), FLT_MAX, -1.0f, textBegin, textEnd);
+    // Measured unrounded, then rounded by the overlay's own rule rather than the library's. The
+    // measure changes nothing in the draw list, so it goes first: its work then overlaps the
+    // rectangle's instead of waiting for it.
+    const ImVec2 measured = frame.font->CalcTextSizeA(frame.fontSize, FLT_MAX, -1.0f, textBegin, textEnd);
+    drawList->AddRectFilled(ImVec2(cap.left, cap.top), ImVec2(cap.right, cap.bottom), frame.fill(held), 0.0f,
+                            kSquareCorners);
     const float textWidth = pixels(truncate(measured.x + kTextWidthRounding));
     const ImVec2 textPos(cap.centreX - textWidth * 0.5f, cap.centreY - measured.y * 0.5f);
-    drawList->AddText(textPos, packed(kTextColour), textBegin, textEnd);
+    // No font and size 0: the draw list's current font at its current size, which is all the short
+    // form of AddText does before it calls this one.
+    drawList->AddText(nullptr, 0.0f, textPos, frame.textColour, textBegin, textEnd);
 }
 
 // The top of row k >= 2, counted from the number row.
@@ -73,56 +78,49 @@ ImVec2 afterFirstCap(float originX, std::int64_t firstWidth, std::int32_t top) {
 
 }  // namespace
 
-void Keyvane::drawKeyRow(ImDrawList* drawList, CapRow caps, ImVec2 start, float frameScale) const {
-    const std::int32_t unit = truncate(frameScale * kKeyUnit);
-    const float unitSize = pixels(unit);
+void Keyvane::drawKeyRow(ImDrawList* drawList, CapRow caps, ImVec2 start, const FrameDrawing& frame) const {
+    const std::int32_t unit = frame.unit;
     for (std::size_t i = 0; i < caps.size(); ++i) {
         const auto column = static_cast<std::int64_t>(i);
         const float left = pixels(column * unit) + start.x + pixels(kKeyGap * column);
         const CapPlacement cap{left,           start.y,
-                               left + unitSize, start.y + unitSize,
-                               left + unitSize * 0.5f, start.y + unitSize * 0.5f};
-        drawCap(drawList, cap, *caps[i], caps[i]->label);
+                               left + frame.unitSize, start.y + frame.unitSize,
+                               left + frame.halfUnit, start.y + frame.halfUnit};
+        drawCap(drawList, frame, cap, *caps[i], caps[i]->label);
     }
 }
 
-void Keyvane::drawTabRow(ImDrawList* drawList, ImVec2 origin, float frameScale) const {
-    const std::int32_t unit = truncate(frameScale * kKeyUnit);
-    const std::int32_t top = truncate((pixels(unit) + origin.y) + pixels(kKeyGap));
-    const std::int64_t width = kTabWidthUnits * unit;
-    drawCap(drawList, edgeCap(origin.x, top, width, unit), drawnKey(kKeyTab), "Tab");
-    const ImVec2 start((pixels(width) + origin.x) + pixels(kKeyGap), pixels(top));
-    drawKeyRow(drawList, drawnRow(kKeyA, 5), start, frameScale);
+void Keyvane::drawTabRow(ImDrawList* drawList, ImVec2 origin, const FrameDrawing& frame) const {
+    const std::int32_t top = truncate((frame.unitSize + origin.y) + pixels(kKeyGap));
+    drawCap(drawList, frame, edgeCap(origin.x, top, frame.tabWidth, frame.unit), *drawnKeys[kKeyTab], "Tab");
+    const ImVec2 start((pixels(frame.tabWidth) + origin.x) + pixels(kKeyGap), pixels(top));
+    drawKeyRow(drawList, drawnRow(kKeyA, 5), start, frame);
 }
 
-void Keyvane::drawCapsRow(ImDrawList* drawList, ImVec2 origin, float frameScale) const {
-    const std::int32_t unit = truncate(frameScale * kKeyUnit);
-    const std::int32_t top = rowTop(2, unit, origin.y);
-    const std::int32_t width = truncate(frameScale * kCapsLockWidth);
-    drawCap(drawList, edgeCap(origin.x, top, width, unit), drawnKey(kKeyCapsLock), "Caps");
-    drawKeyRow(drawList, drawnRow(kKeyQ, 5), afterFirstCap(origin.x, width, top), frameScale);
+void Keyvane::drawCapsRow(ImDrawList* drawList, ImVec2 origin, const FrameDrawing& frame) const {
+    const std::int32_t top = rowTop(2, frame.unit, origin.y);
+    const std::int32_t width = frame.capsLockWidth;
+    drawCap(drawList, frame, edgeCap(origin.x, top, width, frame.unit), *drawnKeys[kKeyCapsLock], "Caps");
+    drawKeyRow(drawList, drawnRow(kKeyQ, 5), afterFirstCap(origin.x, width, top), frame);
 }
 
-void Keyvane::drawShiftRow(ImDrawList* drawList, ImVec2 origin, float frameScale) const {
-    const std::int32_t unit = truncate(frameScale * kKeyUnit);
-    const std::int32_t top = rowTop(3, unit, origin.y);
-    const std::int32_t width = truncate(frameScale * kLeftShiftWidth);
-    drawCap(drawList, edgeCap(origin.x, top, width, unit), drawnKey(kKeyLeftShift), "Shift");
-    drawKeyRow(drawList, drawnRow(kKeyW, 4), afterFirstCap(origin.x, width, top), frameScale);
+void Keyvane::drawShiftRow(ImDrawList* drawList, ImVec2 origin, const FrameDrawing& frame) const {
+    const std::int32_t top = rowTop(3, frame.unit, origin.y);
+    const std::int32_t width = frame.leftShiftWidth;
+    drawCap(drawList, frame, edgeCap(origin.x, top, width, frame.unit), *drawnKeys[kKeyLeftShift], "Shift");
+    drawKeyRow(drawList, drawnRow(kKeyW, 4), afterFirstCap(origin.x, width, top), frame);
 }
 
 // Ctrl, then Alt one key unit and a gap further right, then Space: the gap after Ctrl stays empty.
-void Keyvane::drawBottomRow(ImDrawList* drawList, ImVec2 origin, float frameScale) const {
-    const std::int32_t unit = truncate(frameScale * kKeyUnit);
+void Keyvane::drawBottomRow(ImDrawList* drawList, ImVec2 origin, const FrameDrawing& frame) const {
+    const std::int32_t unit = frame.unit;
     const std::int32_t top = rowTop(4, unit, origin.y);
-    const std::int32_t controlWidth = truncate(frameScale * kControlWidth);
-    drawCap(drawList, edgeCap(origin.x, top, controlWidth, unit), drawnKey(kKeyLeftControl), "Ctrl");
+    const std::int32_t controlWidth = frame.controlWidth;
+    drawCap(drawList, frame, edgeCap(origin.x, top, controlWidth, unit), *drawnKeys[kKeyLeftControl], "Ctrl");
 
-    const std::int32_t altLeft =
-        truncate((pixels(unit) + (pixels(controlWidth) + origin.x)) + pixels(kKeyGap));
-    drawCap(drawList, wholeCap(altLeft, top, controlWidth, unit), drawnKey(kKeyLeftAlt), "Alt");
+    const std::int32_t altLeft = truncate((frame.unitSize + (pixels(controlWidth) + origin.x)) + pixels(kKeyGap));
+    drawCap(drawList, frame, wholeCap(altLeft, top, controlWidth, unit), *drawnKeys[kKeyLeftAlt], "Alt");
 
     const std::int64_t spaceLeft = std::int64_t{altLeft} + controlWidth + kKeyGap;
-    const std::int64_t spaceWidth = kSpaceWidthUnits * unit + kKeyGap;
-    drawCap(drawList, wholeCap(spaceLeft, top, spaceWidth, unit), drawnKey(kKeySpaceBar), "Space");
+    drawCap(drawList, frame, wholeCap(spaceLeft, top, frame.spaceWidth, unit), *drawnKeys[kKeySpaceBar], "Space");
 }

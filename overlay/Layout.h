@@ -49,7 +49,7 @@ inline constexpr float kMouseCornerRadius = 40.0f;       // never scaled; the li
 // so square shapes name the empty set explicitly.
 inline constexpr ImDrawFlags kSquareCorners = ImDrawFlags_RoundCornersNone;
 
-// Colours, packed at drawing time without the style's global alpha: caps stay opaque whatever the
+// Colours, packed once per frame without the style's global alpha: caps stay opaque whatever the
 // window background's transparency.
 struct Rgba {
     float red, green, blue, alpha;
@@ -60,10 +60,6 @@ inline constexpr Rgba kTextColour{1.0f, 1.0f, 1.0f, 1.0f};
 
 inline ImU32 packed(Rgba colour) {
     return ImGui::ColorConvertFloat4ToU32(ImVec4(colour.red, colour.green, colour.blue, colour.alpha));
-}
-
-inline ImU32 fillColour(bool held) {
-    return packed(held ? kHeldFill : kIdleFill);
 }
 
 // Float to whole pixels, toward zero. Defined for every float because the scale comes unchecked

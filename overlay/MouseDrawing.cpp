@@ -4,37 +4,34 @@
 
 #include <imgui.h>
 
+#include "overlay/FrameDrawing.h"
 #include "overlay/Layout.h"
 #include "plugin/Keyvane.h"
 
 using namespace layout;
 
-void Keyvane::drawMouse(ImDrawList* drawList, ImVec2 origin, float frameScale) const {
+void Keyvane::drawMouse(ImDrawList* drawList, ImVec2 origin, const FrameDrawing& frame) const {
     // The left edge and the button sizes are whole pixels; the strip keeps its fraction, so the
     // right button's edges may fall between pixels.
-    const std::int32_t left = truncate(frameScale * kMouseLeft + origin.x);
-    const std::int32_t buttonWidth = truncate(frameScale * kMouseButtonWidth);
-    const std::int32_t height = truncate(frameScale * kMouseHeight);
-    const float stripWidth = frameScale * kMouseStripWidth;
+    const std::int32_t left = truncate(frame.mouseLeftOffset + origin.x);
+    const std::int32_t buttonWidth = frame.mouseButtonWidth;
     const float top = origin.y + kMouseTop;
-    const float bottom = top + pixels(height);
-    const float middle = top + pixels(height) * 0.5f;
+    const float bottom = top + pixels(frame.mouseHeight);
+    const float middle = top + pixels(frame.mouseHeight) * 0.5f;
     const float stripLeft = pixels(std::int64_t{left} + buttonWidth);
-    const float stripRight = stripLeft + stripWidth;
-    const float right = pixels(std::int64_t{left} + 2 * std::int64_t{buttonWidth}) + stripWidth;
+    const float stripRight = stripLeft + frame.mouseStripWidth;
+    const float right = pixels(std::int64_t{left} + 2 * std::int64_t{buttonWidth}) + frame.mouseStripWidth;
 
-    auto held = [this](std::size_t button) {
-        return drawnKey(button).pressed.load(std::memory_order_relaxed);
-    };
+    auto held = [this](std::size_t button) { return drawnKeys[button]->pressed.load(std::memory_order_relaxed); };
     drawList->AddRectFilled(ImVec2(pixels(left), top), ImVec2(stripLeft, bottom),
-                            fillColour(held(kKeyLeftMouseButton)), kMouseCornerRadius,
+                            frame.fill(held(kKeyLeftMouseButton)), kMouseCornerRadius,
                             ImDrawFlags_RoundCornersTopLeft);
     drawList->AddRectFilled(ImVec2(stripLeft, top), ImVec2(stripRight, middle),
-                            fillColour(held(kKeyMiddleMouseButton)), 0.0f, kSquareCorners);
+                            frame.fill(held(kKeyMiddleMouseButton)), 0.0f, kSquareCorners);
     // The strip's lower half stands for no button and never lights up.
-    drawList->AddRectFilled(ImVec2(stripLeft, middle), ImVec2(stripRight, bottom), fillColour(false),
-                            0.0f, kSquareCorners);
+    drawList->AddRectFilled(ImVec2(stripLeft, middle), ImVec2(stripRight, bottom), frame.idleFill, 0.0f,
+                            kSquareCorners);
     drawList->AddRectFilled(ImVec2(stripRight, top), ImVec2(right, bottom),
-                            fillColour(held(kKeyRightMouseButton)), kMouseCornerRadius,
+                            frame.fill(held(kKeyRightMouseButton)), kMouseCornerRadius,
                             ImDrawFlags_RoundCornersTopRight);
 }

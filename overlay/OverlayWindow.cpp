@@ -6,6 +6,7 @@
 
 #include <imgui.h>
 
+#include "overlay/FrameDrawing.h"
 #include "overlay/Layout.h"
 #include "plugin/Keyvane.h"
 
@@ -110,12 +111,14 @@ void Keyvane::drawOverlay() {
     ImDrawList* drawList = ImGui::GetWindowDrawList();
     const ImVec2 contentOrigin = ImGui::GetCursorScreenPos();
     const ImVec2 origin(contentOrigin.x + kKeyboardOffsetX, contentOrigin.y + kKeyboardOffsetY);
-    drawKeyRow(drawList, drawnRow(kKeyOne, 5), ImVec2(origin.x + kNumberRowIndent, origin.y), frameScale);
-    drawTabRow(drawList, origin, frameScale);
-    drawCapsRow(drawList, origin, frameScale);
-    drawShiftRow(drawList, origin, frameScale);
-    drawBottomRow(drawList, origin, frameScale);
-    drawMouse(drawList, origin, frameScale);
+    const FrameDrawing frame = frameDrawing(frameScale);
+    requireDrawnKeys();
+    drawKeyRow(drawList, drawnRow(kKeyOne, 5), ImVec2(origin.x + kNumberRowIndent, origin.y), frame);
+    drawTabRow(drawList, origin, frame);
+    drawCapsRow(drawList, origin, frame);
+    drawShiftRow(drawList, origin, frame);
+    drawBottomRow(drawList, origin, frame);
+    drawMouse(drawList, origin, frame);
 
     // The border size belongs to the host's style: give it back before the window ends.
     ImGui::PopStyleVar();

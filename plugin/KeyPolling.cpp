@@ -1,22 +1,29 @@
 // Key polling: on every viewport tick in a match, copy the game's held state of each resolved key
-// into its entry. The drawing only ever reads these flags.
+// into its entry, walking the table in map order. The drawing only ever reads these flags.
 #include <string>
 
 #include "plugin/Keyvane.h"
 
 void Keyvane::onViewportTick(std::string) {
+    GameWrapper& game = *gameWrapper;
     // Custom training is asked first: the game reports it as a local game too.
-    if (gameWrapper->IsInCustomTraining()) {
+    if (game.IsInCustomTraining()) {
         return;
     }
-    if (!gameWrapper->IsInGame() && !gameWrapper->IsInOnlineGame()) {
+    if (!game.IsInGame() && !game.IsInOnlineGame()) {
         return;
     }
-    for (auto& entry : keyTable) {
-        KeyState& key = entry.second;
-        if (key.nameIndex <= 0) {
+    // Entries are only ever added, so an unchanged count means the same entries in the same order.
+    if (pollOrder.size() != keyTable.size()) {
+        pollOrder.clear();
+        for (auto& entry : keyTable) {
+            pollOrder.push_back(&entry.second);
+        }
+    }
+    for (KeyState* key : pollOrder) {
+        if (key->nameIndex <= 0) {
             continue;
         }
-        key.pressed.store(gameWrapper->IsKeyPressed(key.nameIndex), std::memory_order_relaxed);
+        key->pressed.store(game.IsKeyPressed(key->nameIndex), std::memory_order_relaxed);
     }
 }

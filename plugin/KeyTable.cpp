@@ -15,6 +15,7 @@ void Keyvane::buildKeyTable() {
     for (std::size_t i = 0; i < kWatchedKeyCount; ++i) {
         drawnKeys[i] = &keyTable.at(std::string(kWatchedKeys[i].name));
     }
+    keyTableBuilt = true;
 }
 
 void Keyvane::registerBindings() {
@@ -43,19 +44,14 @@ void Keyvane::bindingChanged(std::string, CVarWrapper binding) {
     }
 }
 
-// The drawing's view of the table. Before the table is built there is nothing to draw from; fail
-// as the map's own look-up of a missing key would.
-const KeyState& Keyvane::drawnKey(std::size_t index) const {
-    const KeyState* entry = drawnKeys.at(index);
-    if (entry == nullptr) {
+// The drawing's view of the table, checked once per frame. Before the table is built there is
+// nothing to draw from; fail as the map's own look-up of a missing key would.
+void Keyvane::requireDrawnKeys() const {
+    if (!keyTableBuilt) {
         throw std::out_of_range("invalid map<K, T> key");
     }
-    return *entry;
 }
 
 Keyvane::CapRow Keyvane::drawnRow(std::size_t first, std::size_t count) const {
-    for (std::size_t i = first; i < first + count; ++i) {
-        drawnKey(i);
-    }
     return CapRow(drawnKeys).subspan(first, count);
 }

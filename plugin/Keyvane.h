@@ -9,12 +9,14 @@
 #include <span>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "bakkesmod/plugin/bakkesmodplugin.h"
 #include "bakkesmod/plugin/pluginwindow.h"
 #include "bakkesmod/wrappers/cvarwrapper.h"
 #include "plugin/WatchedKeys.h"
 
+struct FrameDrawing;
 struct ImDrawList;
 struct ImVec2;
 
@@ -93,19 +95,25 @@ private:
     void openWindowLater();
 
     // Drawing (overlay/KeyboardDrawing.cpp, overlay/MouseDrawing.cpp). Every drawer of one frame
-    // works from the scale read once by drawOverlay, so a change arriving mid-frame cannot tear it.
+    // works from the figures drawOverlay works out once per frame from the scale it read once, so
+    // a change arriving mid-frame cannot tear it.
     using CapRow = std::span<const KeyState* const>;
-    void drawKeyRow(ImDrawList* drawList, CapRow caps, ImVec2 start, float frameScale) const;
-    void drawTabRow(ImDrawList* drawList, ImVec2 origin, float frameScale) const;
-    void drawCapsRow(ImDrawList* drawList, ImVec2 origin, float frameScale) const;
-    void drawShiftRow(ImDrawList* drawList, ImVec2 origin, float frameScale) const;
-    void drawBottomRow(ImDrawList* drawList, ImVec2 origin, float frameScale) const;
-    void drawMouse(ImDrawList* drawList, ImVec2 origin, float frameScale) const;
-    const KeyState& drawnKey(std::size_t index) const;
+    void drawKeyRow(ImDrawList* drawList, CapRow caps, ImVec2 start, const FrameDrawing& frame) const;
+    void drawTabRow(ImDrawList* drawList, ImVec2 origin, const FrameDrawing& frame) const;
+    void drawCapsRow(ImDrawList* drawList, ImVec2 origin, const FrameDrawing& frame) const;
+    void drawShiftRow(ImDrawList* drawList, ImVec2 origin, const FrameDrawing& frame) const;
+    void drawBottomRow(ImDrawList* drawList, ImVec2 origin, const FrameDrawing& frame) const;
+    void drawMouse(ImDrawList* drawList, ImVec2 origin, const FrameDrawing& frame) const;
+    void requireDrawnKeys() const;
     CapRow drawnRow(std::size_t first, std::size_t count) const;
 
     // The 28 entries in kWatchedKeys order, resolved once when the table is built. Map nodes never
     // move and are never removed, so the drawing reads them without walking the tree while a
     // binding change may be inserting into it on another thread.
     std::array<const KeyState*, kWatchedKeyCount> drawnKeys{};
+    bool keyTableBuilt = false;   // every entry of drawnKeys resolved
+
+    // Every entry of keyTable in map order, for the polling to walk without the tree; redone on
+    // the game thread whenever the table has grown.
+    std::vector<KeyState*> pollOrder;
 };

@@ -8,67 +8,16 @@
 
 namespace {
 
+using testsupport::capsAt;
+using testsupport::drawExpected;
+using testsupport::ExpectedOverlay;
 using testsupport::kHeld;
 using testsupport::kIdle;
+using testsupport::kScale1;
+using testsupport::Layout;
 using testsupport::OverlaySession;
 using testsupport::ReferenceDrawing;
 
-// One cap relative to the keyboard origin, as worked out by hand for one scale.
-struct Cap {
-    const char* key;    // the game key whose state it shows
-    const char* text;   // what it shows
-    int left, top, width;
-    bool integerHalving = false;   // Alt and Space centre on a whole pixel
-};
-
-// The mouse relative to the keyboard origin: left edge, button width, height, strip width.
-struct Mouse {
-    int left, width, height;
-    float strip;
-};
-
-struct Layout {
-    float scale;
-    int unit;
-    std::vector<Cap> caps;
-    Mouse mouse;
-};
-
-std::vector<Cap> capsAt(int unit, std::initializer_list<int> rowTops, std::initializer_list<int> numberLefts,
-                        int tabWidth, std::initializer_list<int> tabRow, int capsWidth,
-                        std::initializer_list<int> capsRow, int shiftWidth, std::initializer_list<int> shiftRow,
-                        int ctrlWidth, int altLeft, int spaceLeft, int spaceWidth) {
-    const std::vector<int> tops(rowTops);
-    std::vector<Cap> caps;
-    const char* numbers[][2] = {{"One", "1"}, {"Two", "2"}, {"Three", "3"}, {"Four", "4"}, {"Five", "5"}};
-    int i = 0;
-    for (int left : numberLefts) {
-        caps.push_back({numbers[i][0], numbers[i][1], left, tops[0], unit});
-        ++i;
-    }
-    caps.push_back({"Tab", "Tab", 0, tops[1], tabWidth});
-    const char* tabKeys[] = {"A", "Z", "E", "R", "T"};
-    i = 0;
-    for (int left : tabRow) caps.push_back({tabKeys[i], tabKeys[i], left, tops[1], unit}), ++i;
-    caps.push_back({"CapsLock", "Caps", 0, tops[2], capsWidth});
-    const char* capsKeys[] = {"Q", "S", "D", "F", "G"};
-    i = 0;
-    for (int left : capsRow) caps.push_back({capsKeys[i], capsKeys[i], left, tops[2], unit}), ++i;
-    caps.push_back({"LeftShift", "Shift", 0, tops[3], shiftWidth});
-    const char* shiftKeys[] = {"W", "X", "C", "V"};
-    i = 0;
-    for (int left : shiftRow) caps.push_back({shiftKeys[i], shiftKeys[i], left, tops[3], unit}), ++i;
-    caps.push_back({"LeftControl", "Ctrl", 0, tops[4], ctrlWidth});
-    caps.push_back({"LeftAlt", "Alt", altLeft, tops[4], ctrlWidth, true});
-    caps.push_back({"SpaceBar", "Space", spaceLeft, tops[4], spaceWidth, true});
-    return caps;
-}
-
-const Layout kScale1{1.0f, 50,
-                     capsAt(50, {0, 55, 110, 165, 220}, {75, 130, 185, 240, 295}, 100,
-                            {105, 160, 215, 270, 325}, 116, {121, 176, 231, 286, 341}, 132,
-                            {137, 192, 247, 302}, 82, 137, 224, 205),
-                     {500, 80, 200, 20.0f}};
 const Layout kScale075{0.75f, 37,
                        capsAt(37, {0, 42, 84, 126, 168}, {75, 117, 159, 201, 243}, 74,
                               {79, 121, 163, 205, 247}, 87, {92, 134, 176, 218, 260}, 99,
@@ -84,28 +33,6 @@ const Layout kScale001{0.01f, 0,
                        capsAt(0, {0, 5, 10, 15, 20}, {75, 80, 85, 90, 95}, 0, {5, 10, 15, 20, 25}, 1,
                               {6, 11, 16, 21, 26}, 1, {6, 11, 16, 21}, 0, 5, 10, 5),
                        {5, 0, 2, 0.01f * 20.0f}};
-
-// The whole expected picture for a layout placed at a whole-pixel keyboard origin.
-void drawExpected(ReferenceDrawing& expected, const Layout& layout, ImVec2 origin, const std::set<std::string>& held) {
-    for (const Cap& cap : layout.caps) {
-        expected.cap(origin.x + static_cast<float>(cap.left), origin.y + static_cast<float>(cap.top), cap.width,
-                     layout.unit, cap.text, held.count(cap.key) > 0, cap.integerHalving);
-    }
-    const Mouse& m = layout.mouse;
-    const float left = origin.x + static_cast<float>(m.left);
-    const float middle = left + static_cast<float>(m.width);   // G
-    const float right = origin.x + static_cast<float>(m.left + 2 * m.width) + m.strip;
-    const float top = origin.y + 45.0f;
-    const float bottom = top + static_cast<float>(m.height);
-    const float mid = top + static_cast<float>(m.height) * 0.5f;
-    auto colour = [&](const char* key) { return held.count(key) ? kHeld : kIdle; };
-    expected.rect(ImVec2(left, top), ImVec2(middle, bottom), colour("LeftMouseButton"), 40.0f,
-                  ImDrawFlags_RoundCornersTopLeft);
-    expected.rect(ImVec2(middle, top), ImVec2(middle + m.strip, mid), colour("MiddleMouseButton"));
-    expected.rect(ImVec2(middle, mid), ImVec2(middle + m.strip, bottom), kIdle);
-    expected.rect(ImVec2(middle + m.strip, top), ImVec2(right, bottom), colour("RightMouseButton"), 40.0f,
-                  ImDrawFlags_RoundCornersTopRight);
-}
 
 struct OverlayGeometry : ::testing::TestWithParam<Layout> {};
 
@@ -126,8 +53,9 @@ TEST_P(OverlayGeometry, EveryCapTextAndMousePartSitsWhereTheLayoutPutsIt) {
         ASSERT_EQ(origin.x, 148.0f);   // (128, 128) + padding (8, 8) + (12, 24)
         ASSERT_EQ(origin.y, 160.0f);
         const ImDrawList& drawn = *session.window()->DrawList;
-        ReferenceDrawing expected(drawn);
-        drawExpected(expected, layout, origin, held);
+        ExpectedOverlay shapes;
+        drawExpected(shapes, layout, origin, held);
+        const ReferenceDrawing expected(drawn, shapes);
         // Transparency 0: the library draws no background at all.
         EXPECT_TRUE(testsupport::drawsExactly(drawn, expected, 0)) << "scale " << layout.scale;
     }
@@ -199,8 +127,9 @@ TEST(OverlayText, WidthsRoundUpUnlessTheExcessIsTiny) {
         session.frame();
         const ImVec2 origin = session.keyboardOrigin();
         const ImDrawList& drawn = *session.window()->DrawList;
-        ReferenceDrawing expected(drawn);
-        drawExpected(expected, kScale1, origin, {});
+        ExpectedOverlay shapes;
+        drawExpected(shapes, kScale1, origin, {});
+        const ReferenceDrawing expected(drawn, shapes);
         EXPECT_TRUE(testsupport::drawsExactly(drawn, expected, 0)) << "font scale " << fontScale;
     }
 }

@@ -10,6 +10,7 @@
 
 #include "support/program_run.h"
 #include "support/scratch_folder.h"
+#include "user_home.h"
 
 namespace sandbox_test {
 
@@ -29,11 +30,18 @@ inline void writeText(const std::filesystem::path& file, const std::string& text
     std::ofstream(file, std::ios::binary) << text;
 }
 
+// Where a run without --home keeps its session, for a run in folder `in`: stateFolderIn(in) /
+// "keyvane-sandbox".
+inline std::filesystem::path stateFolderIn(const std::filesystem::path& in) { return in / "state"; }
+
 // Runs the program with these arguments in folder `in`, standard input from `input` (a file) or
 // from the null device.
 inline ProgramRun runSandbox(const std::vector<std::string>& arguments, const std::filesystem::path& in,
                              const std::filesystem::path& input = {})
 {
+    // A run without --home keeps its session in the user's state folder: here one inside `in`, so
+    // a test never touches the real one.
+    testsupport::setEnvironment(sandbox::app::userStateVariable(), stateFolderIn(in).string());
     return testsupport::runProgram(KEYVANE_SANDBOX_PROGRAM, arguments, in, input);
 }
 

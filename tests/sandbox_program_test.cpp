@@ -2,6 +2,8 @@
 // settings that outlive a run.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "png_file.h"
 #include "sandbox_program.h"
 
@@ -51,8 +53,7 @@ TEST(Program, ABadLineStopsTheScriptWithItsLineNumberAndKeepsEarlierPictures)
               "snapshot never.png\n");
     const ProgramRun run = runSandbox({"run", "bad.session", "--home", "home"}, folder.path());
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err, "bad.session:3: unknown key name 'Shift' (the game's key names: A, One, F1, Tab, "
-                       "SpaceBar, LeftShift, LeftMouseButton, ...)\n");
+    EXPECT_EQ(run.err, "bad.session:3: unknown key name 'Shift' (did you mean LeftShift?)\n");
     EXPECT_TRUE(std::filesystem::exists(folder / "first.png"));
     EXPECT_FALSE(std::filesystem::exists(folder / "never.png"));
 
@@ -77,7 +78,8 @@ TEST(Program, AFileThatIsNotAModuleIsRefusedInOneLine)
         << run.err;
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
 
-    const ProgramRun missing = runSandbox({"render", "--out", "x.png", "--module", "gone.so"}, folder.path());
+    const ProgramRun missing = runSandbox({"render", "--out", "x.png", "--module", "gone.so", "--home", "home"},
+                                          folder.path());
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.err, "keyvane-sandbox: " + (folder / "gone.so").string() + ": no such module file\n");
     EXPECT_FALSE(std::filesystem::exists(folder / "x.png"));
@@ -86,8 +88,8 @@ TEST(Program, AFileThatIsNotAModuleIsRefusedInOneLine)
 TEST(Program, AModuleWithAnotherInterfaceVersionIsRefusedWithTheValuesFound)
 {
     ScratchFolder folder;
-    const ProgramRun run = runSandbox({"render", "--out", "x.png", "--module", KEYVANE_WRONG_VERSION_MODULE},
-                                      folder.path());
+    const ProgramRun run = runSandbox(
+        {"render", "--out", "x.png", "--module", KEYVANE_WRONG_VERSION_MODULE, "--home", "home"}, folder.path());
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, std::string("keyvane-sandbox: ") + KEYVANE_WRONG_VERSION_MODULE +
                            ": plugin record has interface version 94 and kind 1; this host loads version 95, "
@@ -165,4 +167,71 @@ TEST(Program, HelpShowsExamplesForEveryCommand)
     const ProgramRun bad = runSandbox({"render", "--scale", "big"}, folder.path());
     EXPECT_EQ(bad.status, 2);
     EXPECT_EQ(bad.err, "keyvane-sandbox: --scale: expected a number from -1e+06 to 1e+06, got 'big'\n");
+}
+
+TEST(Program, WithoutHomeASessionLivesInTheUsersStateFolderNamedOnceAndLeavesTheWorkingFolderAlone)
+{
+    ScratchFolder folder;
+    std::filesystem::create_directory(folder / "work");
+    writeText(folder / "work/scale.session", "kvanescale 0.5\nsnapshot out/a.png\n");
+    const ProgramRun run = runSandbox({"run", "scale.session"}, folder / "work");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto home = stateFolderIn(folder / "work") / "keyvane-sandbox";
+    EXPECT_EQ(run.err, "keyvane-sandbox: home " + home.string() + " (settings and window places; --home DIR for another)\n");
+    EXPECT_EQ(readText(home / "bakkesmod/cfg/keyvane.cfg"), "kvanescale \"0.500000\"\nkvanetransparency \"0.000000\"\n");
+    EXPECT_TRUE(std::filesystem::exists(home / "imgui.ini"));
+    // The working folder holds the script, the picture asked for and the test's own state folder.
+    std::vector<std::string> entries;
+    for (const auto& entry : std::filesystem::directory_iterator(folder / "work")) {
+        entries.push_back(entry.path().filename().string());
+    }
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (std::vector<std::string>{"out", "scale.session", "state"}));
+
+    // The next run without --home finds the same settings.
+    writeText(folder / "work/input", "kvanescale\n");
+    const ProgramRun console = runSandbox({"console"}, folder / "work", "input");
+    EXPECT_EQ(console.out, "kvanescale \"0.500000\"\n");
+}
+
+TEST(Program, VersionKeysAndScriptsThatCannotBeRead)
+{
+    ScratchFolder folder;
+    const ProgramRun version = runSandbox({"--version"}, folder.path());
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "keyvane-sandbox 1.0.0.4\n");
+    const ProgramRun keys = runSandbox({"keys"}, folder.path());
+    EXPECT_EQ(keys.status, 0);
+    EXPECT_NE(keys.out.find("  LeftShift             drawn: cap \"Shift\"\n"), std::string::npos) << keys.out;
+
+    const ProgramRun missing = runSandbox({"run", "nosuch.session", "--home", "home"}, folder.path());
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "keyvane-sandbox: cannot read the script nosuch.session: no such file\n");
+    const ProgramRun directory = runSandbox({"run", folder.path().string(), "--home", "home"}, folder.path());
+    EXPECT_EQ(directory.status, 2);
+    EXPECT_EQ(directory.err, "keyvane-sandbox: cannot read the script " + folder.path().string() + ": it is a folder\n");
+}
+
+TEST(Program, TheConsoleHelpsAndQuitsAndTheTraceShowsEveryCallInItsPlace)
+{
+    ScratchFolder folder;
+    writeText(folder / "input", "help\ngame online\ntick\nhold Ctrl\nquit\nkvanescale 3\n");
+    const ProgramRun run = runSandbox({"console", "--home", "home", "--trace"}, folder.path(), "input");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out.rfind("The session language", 0), 0u) << run.out;
+    // The trace and the messages share standard error, each at the moment it happens.
+    const std::size_t load = run.err.find("trace: GameWrapper::SetTimeout(<function>, 1)\n");
+    const std::size_t tick = run.err.find("trace: GameWrapper::IsKeyPressed(");
+    const std::size_t message = run.err.find("<stdin>:4: unknown key name 'Ctrl' (did you mean LeftControl?)\n");
+    EXPECT_NE(load, std::string::npos) << run.err;
+    EXPECT_NE(tick, std::string::npos) << run.err;
+    EXPECT_NE(message, std::string::npos) << run.err;
+    EXPECT_LT(load, tick);
+    EXPECT_LT(tick, message);
+    // One poll of the 28 watched keys in the one tick.
+    std::size_t polls = 0;
+    for (auto at = run.err.find("IsKeyPressed"); at != std::string::npos; at = run.err.find("IsKeyPressed", at + 1)) ++polls;
+    EXPECT_EQ(polls, 28u);
+    // Nothing after quit ran: the scale is still the default.
+    EXPECT_EQ(readText(folder / "home/bakkesmod/cfg/keyvane.cfg"), "kvanescale \"1.000000\"\nkvanetransparency \"0.000000\"\n");
 }

@@ -117,6 +117,19 @@ TEST(SessionLines, SnapshotNeedsOnePngName)
     EXPECT_NE(errorOf("snapshot a.png b.png"), "");
 }
 
+TEST(SessionLines, RecordStartsWithOneGifNameAndEndsWithStop)
+{
+    EXPECT_EQ(commandOf<StartRecording>("record out/demo.gif").file, "out/demo.gif");
+    EXPECT_EQ(commandOf<StartRecording>("record stop.gif").file, "stop.gif");
+    commandOf<StopRecording>("record stop  # the end");
+    EXPECT_EQ(errorOf("record out/a.png"),
+              "record writes animated GIF files: the name must end in .gif, got 'out/a.png'");
+    EXPECT_NE(errorOf("record"), "");
+    EXPECT_NE(errorOf("record .gif"), "");
+    EXPECT_NE(errorOf("record a.gif b.gif"), "");
+    EXPECT_NE(errorOf("record stop now"), "");
+}
+
 TEST(SessionLines, LoadAndUnloadTakeNoArguments)
 {
     EXPECT_TRUE(std::holds_alternative<LoadModule>(parseSessionLine("load").command));
@@ -170,11 +183,10 @@ TEST(CommandLine, RenderTakesItsSettingsAsTypedAndItsKeysByGameName)
 TEST(CommandLine, MistakesAreNamedInOneLine)
 {
     EXPECT_EQ(parse({"render", "--out", "x.png", "--hold", "A,Shift"}).error,
-              "--hold: unknown key name 'Shift' (the game's key names, comma-separated: A,One,SpaceBar,"
-              "LeftMouseButton)");
+              "--hold: unknown key name 'Shift' (did you mean LeftShift?)");
     EXPECT_EQ(parse({"render"}).error, "render needs --out FILE.png");
     EXPECT_EQ(parse({"run"}).error, "run needs a script file, e.g. keyvane-sandbox run examples/demo.session");
-    EXPECT_EQ(parse({"fly"}).error, "unknown command 'fly': the commands are run, render, console, live (see --help)");
+    EXPECT_EQ(parse({"fly"}).error, "unknown command 'fly': the commands are run, render, console, live, keys (see --help)");
     EXPECT_EQ(parse({"run", "a.session", "--out", "x.png"}).error,
               "unknown option '--out' for this command (see --help)");
     EXPECT_EQ(parse({"console", "--home"}).error, "option --home needs a value");
@@ -183,6 +195,25 @@ TEST(CommandLine, MistakesAreNamedInOneLine)
     EXPECT_NE(parse({"render", "--out", "x.png", "--hold", "A,"}).error, "");
     EXPECT_NE(parse({"run", "a.session", "b.session"}).error, "");
     EXPECT_NE(parse({"live", "--rate", "0"}).error, "");
+}
+
+TEST(CommandLine, VersionKeysAndTraceAreWordsWithoutValues)
+{
+    EXPECT_EQ(parse({"--version"}).options.command, Command::Version);
+    EXPECT_EQ(parse({"version"}).options.command, Command::Version);
+    EXPECT_NE(parse({"--version", "run"}).error, "");
+    EXPECT_EQ(parse({"keys"}).options.command, Command::Keys);
+    EXPECT_NE(parse({"keys", "--home", "h"}).error, "");
+    for (const char* command : {"run", "console", "live"}) {
+        std::vector<std::string> words{command, "--trace", "--rate", "30"};
+        if (std::string(command) == "run") words.push_back("a.session");
+        const CliParse read = parse(words);
+        EXPECT_EQ(read.error, "") << command;
+        EXPECT_TRUE(read.options.trace) << command;
+        EXPECT_EQ(read.options.rate, 30.0) << command;
+    }
+    EXPECT_FALSE(parse({"console"}).options.trace);
+    EXPECT_EQ(parse({"render", "--out", "x.png", "--trace"}).error, "option --trace needs a value");
 }
 
 TEST(CommandLine, HelpIsReachableFromEveryCommand)

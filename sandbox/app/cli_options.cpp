@@ -1,6 +1,7 @@
 // Command-line parsing. Every option takes its value as the next word or after "=".
 #include "cli_options.h"
 
+#include "key_hints.h"
 #include "sandbox/host.h"
 
 namespace sandbox::app {
@@ -31,11 +32,12 @@ std::vector<std::string> splitCommas(const std::string& text)
 
 bool isCommandName(const std::string& word)
 {
-    return word == "run" || word == "render" || word == "console" || word == "live";
+    return word == "run" || word == "render" || word == "console" || word == "live" || word == "keys";
 }
 
 Command commandNamed(const std::string& word)
 {
+    if (word == "keys") return Command::Keys;
     if (word == "run") return Command::Run;
     if (word == "render") return Command::Render;
     if (word == "console") return Command::Console;
@@ -46,7 +48,7 @@ Command commandNamed(const std::string& word)
 std::string readOption(const std::string& name, const std::string& value, CliOptions& options)
 {
     const Command command = options.command;
-    const bool sessionCommand = command != Command::Help;
+    const bool sessionCommand = command != Command::Help && command != Command::Keys;
     if (name == "--home" && sessionCommand) {
         if (value.empty()) return "--home needs a folder";
         options.home = value;
@@ -73,10 +75,7 @@ std::string readOption(const std::string& name, const std::string& value, CliOpt
         (name == "--scale" ? options.scale : options.transparency) = value;
     } else if (name == "--hold" && command == Command::Render) {
         for (const auto& key : splitCommas(value)) {
-            if (Host::keyIndex(key) == 0) {
-                return "--hold: unknown key name '" + key +
-                       "' (the game's key names, comma-separated: A,One,SpaceBar,LeftMouseButton)";
-            }
+            if (Host::keyIndex(key) == 0) return "--hold: " + unknownKeyMessage(key);
             options.hold.push_back(key);
         }
     } else {
@@ -95,15 +94,20 @@ CliParse parseCommandLine(const std::vector<std::string>& arguments)
     if (reader.done()) return parse;   // no command: the overview help
 
     const std::string first = reader.next();
+    if (first == "--version" || first == "version") {
+        options.command = Command::Version;
+        if (!reader.done()) parse.error = "--version takes nothing after it";
+        return parse;
+    }
     if (first == "--help" || first == "-h" || first == "help") {
         if (!reader.done()) options.helpTopic = reader.next();
         if (!options.helpTopic.empty() && !isCommandName(options.helpTopic)) {
-            parse.error = "no help on '" + options.helpTopic + "': the commands are run, render, console, live";
+            parse.error = "no help on '" + options.helpTopic + "': the commands are run, render, console, live, keys";
         }
         return parse;
     }
     if (!isCommandName(first)) {
-        parse.error = "unknown command '" + first + "': the commands are run, render, console, live (see --help)";
+        parse.error = "unknown command '" + first + "': the commands are run, render, console, live, keys (see --help)";
         return parse;
     }
     options.command = commandNamed(first);
@@ -115,7 +119,10 @@ CliParse parseCommandLine(const std::vector<std::string>& arguments)
             options.command = Command::Help;
             return parse;
         }
-        if (word.rfind("--", 0) == 0) {
+        if (word == "--trace" && (options.command == Command::Run || options.command == Command::Console ||
+                                  options.command == Command::Live)) {
+            options.trace = true;
+        } else if (word.rfind("--", 0) == 0) {
             std::string name = word;
             std::string value;
             if (const auto equals = word.find('='); equals != std::string::npos) {

@@ -10,16 +10,17 @@
 
 namespace sandbox::app {
 
-enum class Command { Help, Run, Render, Console, Live };
+enum class Command { Help, Version, Keys, Run, Render, Console, Live };
 
 struct CliOptions {
     Command command = Command::Help;
     std::string helpTopic;                   // for Help: "", "run", "render", "console", "live"
     std::filesystem::path script;            // run
-    std::filesystem::path home;              // empty: the current directory
+    std::filesystem::path home;              // empty: the user's default home (user_home.h)
     std::optional<std::filesystem::path> module;   // none: Keyvane.so next to the program
     ScreenSize screen;
     double rate = 60.0;
+    bool trace = false;                      // run, console, live: print every SDK call the plugin makes
     std::filesystem::path out;               // render
     std::optional<std::string> scale;        // render: console value text, as typed
     std::optional<std::string> transparency; // render

@@ -17,32 +17,10 @@ constexpr const char* kShaderVersion = "#version 150";
 
 }  // namespace
 
-FrameRenderer::FrameRenderer(int width, int height, RenderTarget target) : width_(width), height_(height)
+FrameRenderer::FrameRenderer(int width, int height, RenderTarget target)
+    : target_(target), width_(width), height_(height)
 {
-    if (target == RenderTarget::OwnFramebuffer) {
-        glGenRenderbuffers(1, &colourBuffer_);
-        glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer_);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-        glGenFramebuffers(1, &screenFramebuffer_);
-        glBindFramebuffer(GL_FRAMEBUFFER, screenFramebuffer_);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer_);
-    }
-
-    // OpenGL's first row is the bottom one; upload the backdrop bottom-up so the blit keeps it upright.
-    Picture backdrop{width, height, backdropImage(width, height)};
-    flipRows(backdrop);
-    glGenTextures(1, &backdropTexture_);
-    glBindTexture(GL_TEXTURE_2D, backdropTexture_);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 backdrop.rgba.data());
-    glGenFramebuffers(1, &backdropFramebuffer_);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, backdropFramebuffer_);
-    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, backdropTexture_, 0);
-    glBindFramebuffer(GL_FRAMEBUFFER, screenFramebuffer_);
-
+    createScreen();
     ImGui_ImplOpenGL3_Init(kShaderVersion);
     // Creates the shaders and the font texture now, before the first frame records its texture id.
     ImGui_ImplOpenGL3_NewFrame();
@@ -51,10 +29,52 @@ FrameRenderer::FrameRenderer(int width, int height, RenderTarget target) : width
 FrameRenderer::~FrameRenderer()
 {
     ImGui_ImplOpenGL3_Shutdown();
+    destroyScreen();
+}
+
+void FrameRenderer::resize(int width, int height)
+{
+    if (width == width_ && height == height_) return;
+    destroyScreen();
+    width_ = width;
+    height_ = height;
+    createScreen();
+}
+
+void FrameRenderer::createScreen()
+{
+    if (target_ == RenderTarget::OwnFramebuffer) {
+        glGenRenderbuffers(1, &colourBuffer_);
+        glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer_);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width_, height_);
+        glGenFramebuffers(1, &screenFramebuffer_);
+        glBindFramebuffer(GL_FRAMEBUFFER, screenFramebuffer_);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer_);
+    }
+
+    // OpenGL's first row is the bottom one; upload the backdrop bottom-up so the blit keeps it upright.
+    Picture backdrop{width_, height_, backdropImage(width_, height_)};
+    flipRows(backdrop);
+    glGenTextures(1, &backdropTexture_);
+    glBindTexture(GL_TEXTURE_2D, backdropTexture_);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 backdrop.rgba.data());
+    glGenFramebuffers(1, &backdropFramebuffer_);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, backdropFramebuffer_);
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, backdropTexture_, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, screenFramebuffer_);
+}
+
+void FrameRenderer::destroyScreen()
+{
     glDeleteFramebuffers(1, &backdropFramebuffer_);
     glDeleteTextures(1, &backdropTexture_);
     if (screenFramebuffer_) glDeleteFramebuffers(1, &screenFramebuffer_);
     if (colourBuffer_) glDeleteRenderbuffers(1, &colourBuffer_);
+    backdropFramebuffer_ = backdropTexture_ = screenFramebuffer_ = colourBuffer_ = 0;
 }
 
 void FrameRenderer::draw(ImDrawData* drawData)

@@ -24,10 +24,19 @@ public:
     FrameRenderer(const FrameRenderer&) = delete;
     FrameRenderer& operator=(const FrameRenderer&) = delete;
 
+    // A screen of another size: the backdrop is drawn anew for it (a resized window).
+    void resize(int width, int height);
+    int width() const { return width_; }
+    int height() const { return height_; }
+
     void draw(ImDrawData* drawData);   // backdrop, then the frame; null draws the backdrop only
     Picture readBack() const;          // the screen as last drawn, rows top to bottom
 
 private:
+    void createScreen();    // the screen's framebuffer (offscreen) and the backdrop, at the current size
+    void destroyScreen();
+
+    RenderTarget target_;
     int width_;
     int height_;
     unsigned screenFramebuffer_ = 0;    // 0 is the window's own

@@ -7,25 +7,30 @@ namespace {
 constexpr std::string_view kOverview = R"(keyvane-sandbox: run the Keyvane plugin module the way the game's host does, and see the overlay.
 
 Usage:
-  keyvane-sandbox run SCRIPT [--home DIR] [--screen WxH] [--module PATH] [--rate HZ]
+  keyvane-sandbox run SCRIPT [--home DIR] [--screen WxH] [--module PATH] [--rate HZ] [--trace]
   keyvane-sandbox render --out FILE.png [--scale S] [--transparency T] [--hold KEY,...]
                          [--home DIR] [--screen WxH] [--module PATH]
-  keyvane-sandbox console [--home DIR] [--screen WxH] [--module PATH] [--rate HZ]
-  keyvane-sandbox live [--home DIR] [--screen WxH] [--module PATH] [--rate HZ]
+  keyvane-sandbox console [--home DIR] [--screen WxH] [--module PATH] [--rate HZ] [--trace]
+  keyvane-sandbox live [--home DIR] [--screen WxH] [--module PATH] [--rate HZ] [--trace]
+  keyvane-sandbox keys                  every game key name, and the caps the overlay draws
   keyvane-sandbox help [COMMAND]        (or COMMAND --help)
+  keyvane-sandbox --version
 
 Common options:
-  --home DIR      the session's working folder (default: the current one). The plugin keeps
+  --home DIR      the session's working folder (default: keyvane-sandbox in your state folder,
+                  $XDG_STATE_HOME or ~/.local/state, named at start). The plugin keeps
                   ./bakkesmod/cfg/keyvane.cfg there, and the host keeps the window settings in
                   imgui.ini, so settings and the window's place persist from one run to the next.
   --screen WxH    screen size in pixels (default 1280x720).
   --module PATH   the plugin module (default: Keyvane.so next to this program).
-  --rate HZ       ticks and frames per second of game time in 'wait' (default 60).
+  --rate HZ       ticks and frames per second of game time (default 60).
+  --trace         print every SDK call the plugin makes, with its arguments, as it happens
+                  on standard error, one a line: trace: GameWrapper::IsKeyPressed(1000 = A)
 
 Examples:
-  keyvane-sandbox render --scale 0.75 --hold A,LeftMouseButton --out x.png
+  keyvane-sandbox render --scale 0.75 --hold A,LeftMouseButton --out out/x.png
   keyvane-sandbox run examples/demo.session --home /tmp/kv
-  echo 'kvanescale' | keyvane-sandbox console
+  echo 'kvanescale' | keyvane-sandbox console --trace
 
 Exit status: 0 done; 2 a bad script line, option, key name or module file (FILE:LINE: message on
 standard error); 1 this machine cannot render (no EGL).
@@ -52,14 +57,18 @@ The session language (one command per line, '#' starts a comment):
                             session's rate (60 per second), e.g. 'wait 1.5' after load opens the window
   drag DX DY                drag the overlay window by DX, DY pixels with the mouse
   snapshot FILE.png         draw a frame and write the whole screen to FILE.png
+  record FILE.gif           start an animated capture of every frame drawn from here on,
+  record stop               at the session's rate; stop writes it (the end of the session too)
   unload / load             unload the module (it saves its settings), load it again
 
 Example script:
   wait 1.5                  # the plugin opens its window one second after load
   game online
+  record out/held.gif
   hold A LeftMouseButton
-  wait 0.1
+  wait 0.5
   snapshot out/held.png
+  record stop
 
 Examples:
   keyvane-sandbox run examples/demo.session
@@ -83,21 +92,28 @@ Examples:
 constexpr std::string_view kConsole = R"(keyvane-sandbox console [--home DIR] [--screen WxH] [--module PATH] [--rate HZ]
 
 Loads the module and reads the session language from standard input, one line at a time, printing
-the host's replies. A line that cannot run is reported as <stdin>:LINE: message and the next line
-is read; the exit status is 2 if any line failed. See 'keyvane-sandbox help run' for the language.
+the host's replies. A line that cannot run is reported as <stdin>:LINE: message right after it and
+the next line is read; the exit status is 2 if any line failed. 'help' shows the language in short,
+'quit' or 'exit' (or the end of input, Ctrl+D) ends the session, saving as the game does. On a
+terminal, lines can be edited and the Up and Down arrows walk the history, which is kept in the
+home's console_history. See 'keyvane-sandbox help run' for the whole language.
 
 Examples:
   keyvane-sandbox console
   printf 'kvanescale 1.5\nkvanescale\n' | keyvane-sandbox console --home /tmp/kv
+  echo 'hold A' | keyvane-sandbox console --trace
 )";
 
 constexpr std::string_view kLive = R"(keyvane-sandbox live [--home DIR] [--screen WxH] [--module PATH] [--rate HZ]
 
 A real window (GLFW, OpenGL 3.3) showing the overlay over the backdrop in a running online match.
 Your own keys and mouse buttons drive the game's key states; the game thread ticks at --rate and
-the render thread draws, as in the game. Drag the overlay with the mouse; close the window or press
-Ctrl+C to stop. Lines typed in the terminal run as host console commands (kvanescale 1.5,
-togglemenu keyvane), and 'game ...' and 'match ...' change the game state.
+the render thread draws, as in the game, paced by the display or, without one, by --rate; the
+title shows the frame rate. The window can be resized: the screen is drawn at its new size. Drag
+the overlay with the mouse; close the window, press Ctrl+C, type 'quit', or send SIGTERM or SIGHUP
+to stop: each saves the settings and the window's place. Lines typed in the terminal run as host
+console commands (kvanescale 1.5, togglemenu keyvane), and 'game ...' and 'match ...' change the
+game state; 'help' lists them.
 
 Keys, named the way the game names them on Windows:
   letters       by the character your keyboard layout puts on the key: on an AZERTY layout the key
@@ -113,7 +129,29 @@ Example:
   keyvane-sandbox live --home ~/.keyvane
 )";
 
+constexpr std::string_view kSessionInShort = R"(The session language, one command a line ('#' starts a comment):
+  kvanescale 1.5 | kvanescale | A Q | togglemenu keyvane   host console commands
+  game menu|local|online|training    match running|ended   the game state
+  hold KEY... | release KEY...       game key names ('keyvane-sandbox keys' lists them)
+  tick [N] | frame [N] | wait SECONDS                       time, ticks and frames
+  drag DX DY                          move the overlay window with the mouse
+  snapshot FILE.png | record FILE.gif ... record stop        pictures
+  unload | load                       the module
+  help | quit | exit
+)";
+
+constexpr std::string_view kLiveInShort = R"(Typed here while the window is open:
+  kvanescale 1.5 | kvanescale | A Q | togglemenu keyvane   host console commands
+  game menu|local|online|training    match running|ended   the game state
+  help | quit | exit
+Your keyboard and mouse hold the keys; drag the overlay with the mouse.
+)";
+
 }  // namespace
+
+std::string_view sessionHelpText() { return kSessionInShort; }
+
+std::string_view liveHelpText() { return kLiveInShort; }
 
 std::string_view helpText(std::string_view topic)
 {

@@ -1,53 +1,66 @@
-// The live window's three threads and the input that flows between them.
+// The live window's four threads and what flows between them.
 //
-// Threads: main (GLFW events, which GLFW allows only there), game (timers, viewport ticks and console
-// lines typed in the terminal) and render (Dear ImGui frames and OpenGL). The host is safe to call
-// from any of them; the plugin is called on the game and render threads only.
+// Threads: main (GLFW events and the window title, which GLFW allows only there), game (timers,
+// viewport ticks and the console lines typed in the terminal), render (Dear ImGui frames and
+// OpenGL) and terminal (reading lines). The host is safe to call from any of them; the plugin is
+// called on the game and render threads only.
 #include "live_mode.h"
 
-#include <poll.h>
-#include <unistd.h>
-
 #include <atomic>
-#include <csignal>
 #include <chrono>
+#include <cmath>
 #include <deque>
+#include <future>
 #include <iostream>
+#include <memory>
 #include <mutex>
 #include <thread>
 
 #include <GLFW/glfw3.h>
 
+#include "frame_memory.h"
+#include "frame_pacer.h"
 #include "frame_renderer.h"
+#include "help_text.h"
+#include "host_trace.h"
 #include "key_mapping.h"
+#include "line_input.h"
 #include "sandbox/host.h"
 #include "sandbox/plugin_module.h"
 #include "sandbox/ui_context.h"
 #include "script_runner.h"
 #include "session_command.h"
+#include "stop_signals.h"
 #include "workplace.h"
 
 namespace sandbox::app {
 namespace {
 
-constexpr int kTerminalPollMilliseconds = 100;
+constexpr const char* kWindowTitle = "Keyvane sandbox (live)";
+constexpr double kEventWaitSeconds = 0.05;
+constexpr auto kTitleRefresh = std::chrono::seconds(1);
+constexpr auto kStoppedCheck = std::chrono::milliseconds(50);
 
-// Set by Ctrl+C; the main thread then closes the window the normal way, so settings get saved.
-std::atomic<bool> interrupted{false};
+// A terminal line waiting for the game thread, which runs console commands in the game.
+struct PendingCommand {
+    SessionCommand command;
+    std::promise<CommandResult> result;
+};
 
-void onInterrupt(int) { interrupted = true; }
-
-// Everything the three threads share. Atomics for the mouse, a locked queue for terminal lines.
+// Everything the threads share. Atomics for the mouse and the window size, a locked queue for lines.
 struct LiveState {
     Host host;
     std::atomic<bool> stopping{false};
+    std::atomic<bool> quitTyped{false};
     std::atomic<float> mouseX{-1e30f};
     std::atomic<float> mouseY{-1e30f};
     std::atomic<bool> leftButtonDown{false};
-    std::mutex linesLock;
-    std::deque<std::string> terminalLines;
-    std::ostream* out = nullptr;
-    std::ostream* err = nullptr;
+    std::atomic<int> framebufferWidth{0};
+    std::atomic<int> framebufferHeight{0};
+    std::atomic<long> framesShown{0};
+    std::atomic<bool> uncovered{false};   // the window system lost the picture: draw it again
+    std::mutex commandsLock;
+    std::deque<std::shared_ptr<PendingCommand>> commands;
 };
 
 LiveState* stateOf(GLFWwindow* window) { return static_cast<LiveState*>(glfwGetWindowUserPointer(window)); }
@@ -73,66 +86,80 @@ void onCursor(GLFWwindow* window, double x, double y)
     state.mouseY = static_cast<float>(y);
 }
 
-// Runs one terminal line on the game thread, where the game runs console commands.
-void runTerminalLine(LiveState& state, const std::string& line)
+void onRefresh(GLFWwindow* window) { stateOf(window)->uncovered = true; }
+
+void onFramebufferSize(GLFWwindow* window, int width, int height)
 {
-    const ParsedLine parsed = parseSessionLine(line);
-    if (parsed.empty) return;
-    if (!parsed.error.empty()) {
-        *state.err << "<stdin>: " << parsed.error << std::endl;
-        return;
-    }
-    if (const auto* console = std::get_if<ConsoleLine>(&parsed.command)) {
-        const CommandResult result = state.host.execute(console->text);
-        if (!result.message.empty()) (result.ok ? *state.out : *state.err) << result.message << std::endl;
-    } else if (const auto* game = std::get_if<SetGame>(&parsed.command)) {
+    LiveState& state = *stateOf(window);
+    state.framebufferWidth = width;
+    state.framebufferHeight = height;
+}
+
+// One terminal command, on the game thread. Keys and the mouse come from the window here.
+CommandResult runOnGameThread(LiveState& state, const SessionCommand& command)
+{
+    if (const auto* console = std::get_if<ConsoleLine>(&command)) return state.host.execute(console->text);
+    if (const auto* game = std::get_if<SetGame>(&command)) {
         state.host.setGameMode(game->mode);
-    } else if (const auto* match = std::get_if<SetMatch>(&parsed.command)) {
-        state.host.setMatchEnded(match->ended);
-    } else {
-        *state.err << "<stdin>: live mode runs console commands, 'game' and 'match' only; your keys "
-                      "and mouse do the rest" << std::endl;
+        return {};
     }
+    if (const auto* match = std::get_if<SetMatch>(&command)) {
+        state.host.setMatchEnded(match->ended);
+        return {};
+    }
+    return {false, "live mode runs console commands, 'game' and 'match' only; your keys and mouse do the rest"};
+}
+
+// The terminal's side: hands the command over and waits for its reply, so that the reply comes
+// before the next prompt.
+std::string runFromTerminal(LiveState& state, const SessionCommand& command)
+{
+    auto pending = std::make_shared<PendingCommand>();
+    pending->command = command;
+    std::future<CommandResult> reply = pending->result.get_future();
+    {
+        std::lock_guard<std::mutex> guard(state.commandsLock);
+        state.commands.push_back(pending);
+    }
+    while (reply.wait_for(kStoppedCheck) != std::future_status::ready) {
+        if (state.stopping) throw CommandError("the window closed before the line ran");
+    }
+    CommandResult result = reply.get();
+    if (!result.ok) throw CommandError(result.message);
+    return result.message;
 }
 
 void gameThread(LiveState& state, double rate)
 {
-    const auto period = std::chrono::duration<double>(1.0 / rate);
+    const auto period = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+        std::chrono::duration<double>(1.0 / rate));
     auto next = std::chrono::steady_clock::now();
     while (!state.stopping) {
-        next += std::chrono::duration_cast<std::chrono::steady_clock::duration>(period);
+        next += period;
         std::this_thread::sleep_until(next);
-        std::deque<std::string> lines;
+        std::deque<std::shared_ptr<PendingCommand>> commands;
         {
-            std::lock_guard<std::mutex> guard(state.linesLock);
-            lines.swap(state.terminalLines);
+            std::lock_guard<std::mutex> guard(state.commandsLock);
+            commands.swap(state.commands);
         }
-        for (const auto& line : lines) runTerminalLine(state, line);
+        for (const auto& pending : commands) pending->result.set_value(runOnGameThread(state, pending->command));
         state.host.advance(1.0 / rate);
         state.host.fireEvent(kViewportTickEvent);
     }
 }
 
-// Reads the terminal without blocking past a poll, so that closing the window always ends it.
-void terminalThread(LiveState& state)
+void terminalThread(LiveState& state, std::filesystem::path historyFile, std::ostream& out, std::ostream& err)
 {
-    std::string pending;
-    char buffer[512];
-    while (!state.stopping) {
-        pollfd input{STDIN_FILENO, POLLIN, 0};
-        if (poll(&input, 1, kTerminalPollMilliseconds) <= 0) continue;
-        const ssize_t count = read(STDIN_FILENO, buffer, sizeof buffer);
-        if (count <= 0) return;   // end of input: the window stays until it is closed
-        pending.append(buffer, static_cast<std::size_t>(count));
-        std::lock_guard<std::mutex> guard(state.linesLock);
-        for (auto end = pending.find('\n'); end != std::string::npos; end = pending.find('\n')) {
-            state.terminalLines.push_back(pending.substr(0, end));
-            pending.erase(0, end + 1);
-        }
-    }
+    const auto lines = standardInputLines("> ", historyFile, [&state] { return state.stopping.load(); });
+    const LineAction run = [&state](const SessionCommand& command) { return runFromTerminal(state, command); };
+    bool quit = false;
+    runLines(*lines, "<stdin>", LineMode::Console, run, liveHelpText(), out, err, &quit);
+    // At the end of input the window stays until it is closed; 'quit' closes it.
+    if (quit) state.quitTyped = true;
 }
 
-void renderThread(LiveState& state, GLFWwindow* window, UiContext& ui, const ScreenSize& screen)
+void renderThread(LiveState& state, GLFWwindow* window, UiContext& ui, ScreenSize screen, double rate,
+                  double displayHz)
 {
     glfwMakeContextCurrent(window);
     glfwSwapInterval(1);
@@ -140,18 +167,65 @@ void renderThread(LiveState& state, GLFWwindow* window, UiContext& ui, const Scr
     {
         FrameRenderer renderer(screen.width, screen.height, RenderTarget::WindowFramebuffer);
         auto last = std::chrono::steady_clock::now();
+        FramePacer pacer(rate, displayHz, last);
+        FrameMemory shown;
         while (!state.stopping) {
+            const int width = state.framebufferWidth;
+            const int height = state.framebufferHeight;
+            if (width > 0 && height > 0 && (width != renderer.width() || height != renderer.height())) {
+                renderer.resize(width, height);
+                ui.setDisplaySize(ImVec2(static_cast<float>(width), static_cast<float>(height)));
+            }
             const auto now = std::chrono::steady_clock::now();
             const float delta = std::chrono::duration<float>(now - last).count();
             last = now;
             ui.setMouse(ImVec2(state.mouseX, state.mouseY), state.leftButtonDown);
-            renderer.draw(ui.frame(state.host, delta));
-            glfwSwapBuffers(window);
+            // Every frame runs the plugin, as the game's would; only a changed picture is drawn.
+            ImDrawData* drawData = ui.frame(state.host, delta);
+            if (state.uncovered.exchange(false)) shown.forget();
+            const bool unchanged = shown.sameAsLast(drawData, renderer.width(), renderer.height());
+            const bool present = !unchanged || pacer.finding();
+            if (present) {
+                renderer.draw(drawData);
+                glfwSwapBuffers(window);
+            }
+            ++state.framesShown;
+            std::this_thread::sleep_until(pacer.nextFrame(std::chrono::steady_clock::now(), present));
         }
         ImGui::SetCurrentContext(ui.context());
     }
     glfwMakeContextCurrent(nullptr);
 }
+
+double displayRefreshHz()
+{
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
+    return mode ? mode->refreshRate : 0.0;
+}
+
+// Shows the frame rate in the title once a second; only the main thread may set it.
+class TitleRate {
+public:
+    explicit TitleRate(GLFWwindow* window) : window_(window), since_(std::chrono::steady_clock::now()) {}
+
+    void update(long framesShown)
+    {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - since_ < kTitleRefresh) return;
+        const double seconds = std::chrono::duration<double>(now - since_).count();
+        const long framesPerSecond = std::lround(static_cast<double>(framesShown - frames_) / seconds);
+        const std::string title = std::string(kWindowTitle) + " - " + std::to_string(framesPerSecond) + " fps";
+        glfwSetWindowTitle(window_, title.c_str());
+        since_ = now;
+        frames_ = framesShown;
+    }
+
+private:
+    GLFWwindow* window_;
+    std::chrono::steady_clock::time_point since_;
+    long frames_ = 0;
+};
 
 }  // namespace
 
@@ -169,9 +243,8 @@ int runLive(const SessionOptions& options, std::ostream& out, std::ostream& err)
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
-    GLFWwindow* window = glfwCreateWindow(options.screen.width, options.screen.height,
-                                          "Keyvane sandbox (live)", nullptr, nullptr);
+    glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
+    GLFWwindow* window = glfwCreateWindow(options.screen.width, options.screen.height, kWindowTitle, nullptr, nullptr);
     if (!window) {
         glfwTerminate();
         err << "keyvane-sandbox: cannot open an OpenGL 3.3 window on this display\n";
@@ -181,11 +254,15 @@ int runLive(const SessionOptions& options, std::ostream& out, std::ostream& err)
     int status = kExitOk;
     {
         LiveState state;
-        state.out = &out;
-        state.err = &err;
         glfwSetWindowUserPointer(window, &state);
+        int width = 0;
+        int height = 0;
+        glfwGetFramebufferSize(window, &width, &height);
+        state.framebufferWidth = width;
+        state.framebufferHeight = height;
         state.host.setJournalEnabled(false);
         state.host.setLogListener([&err](const std::string& line) { err << line << std::endl; });
+        if (options.trace) options.trace->follow(state.host);
         state.host.setGameMode(GameMode::OnlineMatch);
         state.host.setMatchEnded(false);
         UiContext ui(ImVec2(static_cast<float>(options.screen.width), static_cast<float>(options.screen.height)),
@@ -201,16 +278,26 @@ int runLive(const SessionOptions& options, std::ostream& out, std::ostream& err)
             glfwSetKeyCallback(window, onKey);
             glfwSetMouseButtonCallback(window, onMouseButton);
             glfwSetCursorPosCallback(window, onCursor);
-            out << "live: close the window to stop; type console commands here (kvanescale 1.5)" << std::endl;
-            std::thread render(renderThread, std::ref(state), window, std::ref(ui), options.screen);
+            glfwSetFramebufferSizeCallback(window, onFramebufferSize);
+            glfwSetWindowRefreshCallback(window, onRefresh);
+            out << "live: close the window, Ctrl+C or 'quit' to stop; type console commands here "
+                   "(kvanescale 1.5, help)" << std::endl;
+            watchStopSignals();
+            std::thread render(renderThread, std::ref(state), window, std::ref(ui), options.screen, options.rate,
+                               displayRefreshHz());
             std::thread game(gameThread, std::ref(state), options.rate);
-            std::thread terminal(terminalThread, std::ref(state));
-            std::signal(SIGINT, onInterrupt);
-            while (!glfwWindowShouldClose(window) && !interrupted) glfwWaitEventsTimeout(0.05);
+            std::thread terminal(terminalThread, std::ref(state), options.home / kConsoleHistoryFile,
+                                 std::ref(out), std::ref(err));
+            TitleRate title(window);
+            while (!glfwWindowShouldClose(window) && !stopRequested() && !state.quitTyped) {
+                glfwWaitEventsTimeout(kEventWaitSeconds);
+                title.update(state.framesShown);
+            }
             state.stopping = true;
             render.join();
             game.join();
             terminal.join();
+            // Lines still queued when the game thread stopped get no reply; their waiters have gone.
             module.reset();
         }
         glfwSetWindowUserPointer(window, nullptr);

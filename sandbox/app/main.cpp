@@ -1,17 +1,19 @@
 // keyvane-sandbox's entry point: reads the command line and starts the chosen command.
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "cli_options.h"
 #include "help_text.h"
+#include "host_trace.h"
+#include "key_hints.h"
+#include "line_input.h"
 #include "live_mode.h"
 #include "pictures.h"
 #include "script_runner.h"
 #include "session.h"
+#include "stop_signals.h"
+#include "user_home.h"
 #include "workplace.h"
 
 namespace {
@@ -40,20 +42,29 @@ bool loadModule(Session& session)
     }
 }
 
+void listPicturesWritten(const Session& session)
+{
+    if (session.picturesWritten().empty()) return;
+    std::cout << "pictures written:\n";
+    for (const auto& picture : session.picturesWritten()) std::cout << "  " << picture.string() << '\n';
+}
+
 int runScript(const CliOptions& options, SessionOptions sessionOptions)
 {
     const auto script = resolveFrom(sessionOptions.startDirectory, options.script);
-    std::ifstream file(script);
-    // A folder opens like a file here and then reads as empty: refuse it rather than play nothing.
-    if (!file || std::filesystem::is_directory(script)) {
-        return failWith("cannot read the script " + options.script.string(), kExitBadInput);
+    std::ifstream file;
+    if (const std::string reason = openScript(script, file); !reason.empty()) {
+        return failWith("cannot read the script " + options.script.string() + ": " + reason, kExitBadInput);
     }
-    Session session(std::move(sessionOptions));
-    if (!loadModule(session)) return kExitBadInput;
-    const int status = runLines(session, file, options.script.string(), LineMode::Script, std::cout, std::cerr);
-    if (!session.picturesWritten().empty()) {
-        std::cout << "pictures written:\n";
-        for (const auto& picture : session.picturesWritten()) std::cout << "  " << picture.string() << '\n';
+    int status = kExitOk;
+    {
+        Session session(std::move(sessionOptions));
+        if (!loadModule(session)) return kExitBadInput;
+        StreamLineInput lines(file);
+        status = runLines(session, lines, options.script.string(), LineMode::Script, std::cout, std::cerr);
+        // An animated capture still open at the end is finished when the session ends.
+        session.finishRecording();
+        listPicturesWritten(session);
     }
     return status;
 }
@@ -83,9 +94,34 @@ int render(const CliOptions& options, SessionOptions sessionOptions)
 
 int console(SessionOptions sessionOptions)
 {
+    const auto historyFile = sessionOptions.home / kConsoleHistoryFile;
     Session session(std::move(sessionOptions));
     if (!loadModule(session)) return kExitBadInput;
-    return runLines(session, std::cin, "<stdin>", LineMode::Console, std::cout, std::cerr, isatty(0) != 0);
+    // Ctrl+C, SIGTERM and SIGHUP end the input as Ctrl+D does, so the session still saves.
+    watchStopSignals();
+    const auto lines = standardInputLines("> ", historyFile, stopRequested);
+    if (standardInputIsTerminal()) std::cout << "Type 'help' for the session language, 'quit' to leave.\n";
+    const int status = runLines(session, *lines, "<stdin>", LineMode::Console, std::cout, std::cerr);
+    session.finishRecording();
+    return status;
+}
+
+// The session's home: --home, or the user's own folder, named once so its files can be found.
+bool chooseHome(const CliOptions& options, SessionOptions& sessionOptions)
+{
+    if (!options.home.empty()) {
+        sessionOptions.home = resolveFrom(sessionOptions.startDirectory, options.home);
+        return true;
+    }
+    std::string error;
+    sessionOptions.home = defaultHome(error);
+    if (sessionOptions.home.empty()) {
+        failWith(error, kExitSetup);
+        return false;
+    }
+    std::cerr << kProgram << ": home " << sessionOptions.home.string()
+              << " (settings and window places; --home DIR for another)\n";
+    return true;
 }
 
 }  // namespace
@@ -95,9 +131,11 @@ int main(int argc, char** argv)
     const CliParse parse = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!parse.error.empty()) return failWith(parse.error, kExitBadInput);
     const CliOptions& options = parse.options;
-    if (options.command == Command::Help) {
-        std::cout << helpText(options.helpTopic);
-        return kExitOk;
+    switch (options.command) {
+    case Command::Help: std::cout << helpText(options.helpTopic); return kExitOk;
+    case Command::Version: std::cout << kProgram << ' ' << KEYVANE_VERSION << '\n'; return kExitOk;
+    case Command::Keys: std::cout << keyListing(); return kExitOk;
+    default: break;
     }
 
     if (!kPicturesAvailable && (options.command == Command::Render || options.command == Command::Live)) {
@@ -108,19 +146,20 @@ int main(int argc, char** argv)
 
     SessionOptions sessionOptions;
     sessionOptions.startDirectory = std::filesystem::current_path();
-    sessionOptions.home = options.home.empty() ? sessionOptions.startDirectory
-                                               : resolveFrom(sessionOptions.startDirectory, options.home);
+    if (!chooseHome(options, sessionOptions)) return kExitSetup;
     sessionOptions.module = options.module ? resolveFrom(sessionOptions.startDirectory, *options.module)
                                            : defaultModulePath();
     sessionOptions.screen = options.screen;
     sessionOptions.rate = options.rate;
+    HostTrace trace(std::cerr);
+    if (options.trace) sessionOptions.trace = &trace;
     try {
         switch (options.command) {
         case Command::Run: return runScript(options, std::move(sessionOptions));
         case Command::Render: return render(options, std::move(sessionOptions));
         case Command::Console: return console(std::move(sessionOptions));
         case Command::Live: return runLive(sessionOptions, std::cout, std::cerr);
-        case Command::Help: break;
+        default: break;
         }
     } catch (const SetupError& error) {
         return failWith(error.what(), kExitSetup);

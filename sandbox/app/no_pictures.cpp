@@ -1,6 +1,8 @@
 // The renderer of a build without OpenGL: frames are built in full by the host's Dear ImGui context
-// and then dropped. A session still runs every command but snapshot, which says why it cannot.
+// and then dropped. A session still runs every command but snapshot and record, which say why they
+// cannot.
 #include "frame_renderer.h"
+#include "gif_recording.h"
 #include "live_mode.h"
 #include "offscreen_gl.h"
 #include "pictures.h"
@@ -17,6 +19,19 @@ FrameRenderer::FrameRenderer(int width, int height, RenderTarget) : width_(width
 FrameRenderer::~FrameRenderer() = default;
 void FrameRenderer::draw(ImDrawData*) {}
 Picture FrameRenderer::readBack() const { return Picture{}; }
+
+std::unique_ptr<GifRecording> GifRecording::start(const std::filesystem::path&, int, int, std::string& error)
+{
+    error = kPicturesNeedLinux;
+    return nullptr;
+}
+GifRecording::~GifRecording() = default;
+bool GifRecording::addFrame(const Picture&, double, std::string& error)
+{
+    error = kPicturesNeedLinux;
+    return false;
+}
+bool GifRecording::finish(std::string&) { return true; }
 
 int runLive(const SessionOptions&, std::ostream&, std::ostream& err)
 {

@@ -10,6 +10,9 @@
 #include <imgui_internal.h>
 
 #include "frame_renderer.h"
+#include "gif_recording.h"
+#include "host_trace.h"
+#include "key_hints.h"
 #include "offscreen_gl.h"
 #include "pictures.h"
 #include "png_file.h"
@@ -23,6 +26,8 @@ namespace {
 
 // The mouse leaves the screen after a drag, as it starts: Dear ImGui's "no mouse" position.
 const ImVec2 kNoMouse(-FLT_MAX, -FLT_MAX);
+// How far a dragging hand moves in one frame.
+constexpr float kDragPixelsPerFrame = 12.0f;
 
 template <typename... Ts>
 struct Overloaded : Ts... { using Ts::operator()...; };
@@ -41,6 +46,7 @@ Session::Session(SessionOptions options) : options_(std::move(options))
     host_->setLogListener([](const std::string& line) { std::cerr << line << '\n'; });
     // A long session would otherwise keep every SDK call it ever made.
     host_->setJournalEnabled(false);
+    if (options_.trace) options_.trace->follow(*host_);
     gl_ = OffscreenGl::create(error);
     if (!gl_) throw SetupError(error);
     const ImVec2 screen(static_cast<float>(options_.screen.width), static_cast<float>(options_.screen.height));
@@ -51,6 +57,11 @@ Session::Session(SessionOptions options) : options_(std::move(options))
 
 Session::~Session()
 {
+    try {
+        finishRecording();
+    } catch (const CommandError&) {
+        // Nothing to report to at this point; the file keeps the frames written so far.
+    }
     module_.reset();
     // The renderer's backend data lives in the host's context: it must be current while it goes.
     ImGui::SetCurrentContext(ui_->context());
@@ -75,6 +86,11 @@ std::string Session::execute(const SessionCommand& command)
                    [&](const Wait& waitFor) { wait(waitFor.seconds); },
                    [&](const Drag& dragBy) { drag(dragBy.dx, dragBy.dy); },
                    [&](const Snapshot& picture) { snapshot(picture.file); },
+                   [&](const StartRecording& record) { startRecording(record.file); },
+                   [&](const StopRecording&) {
+                       if (!recording_) throw CommandError("record stop: nothing is being recorded");
+                       finishRecording();
+                   },
                    [&](const UnloadModule&) { unload(); },
                    [&](const LoadModule&) { load(); },
                },
@@ -93,18 +109,28 @@ void Session::setKeys(const SetKeys& keys)
 {
     // Every name is checked before any key changes, so a bad line leaves the keys as they were.
     for (const auto& name : keys.names) {
-        if (Host::keyIndex(name) == 0) {
-            throw CommandError("unknown key name '" + name +
-                               "' (the game's key names: A, One, F1, Tab, SpaceBar, LeftShift, "
-                               "LeftMouseButton, ...)");
-        }
+        if (Host::keyIndex(name) == 0) throw CommandError(unknownKeyMessage(name));
     }
     for (const auto& name : keys.names) host_->setKeyHeld(name, keys.held);
 }
 
+ImDrawData* Session::drawFrame(float deltaSeconds)
+{
+    ImDrawData* drawData = ui_->frame(*host_, deltaSeconds);
+    if (recording_) {
+        renderer_->draw(drawData);
+        std::string error;
+        if (!recording_->addFrame(renderer_->readBack(), deltaSeconds, error)) {
+            recording_.reset();
+            throw CommandError("record: " + error + "; the recording stopped");
+        }
+    }
+    return drawData;
+}
+
 void Session::drawFrames(long count, float deltaSeconds)
 {
-    for (long i = 0; i < count; ++i) ui_->frame(*host_, deltaSeconds);
+    for (long i = 0; i < count; ++i) drawFrame(deltaSeconds);
 }
 
 void Session::wait(double seconds)
@@ -118,14 +144,14 @@ void Session::wait(double seconds)
         const double delta = target - host_->clock();
         host_->advance(delta > 0 ? delta : 0);
         host_->fireEvent(kViewportTickEvent);
-        ui_->frame(*host_, static_cast<float>(seconds / steps));
+        drawFrame(static_cast<float>(seconds / steps));
     }
 }
 
 void Session::drag(float dx, float dy)
 {
     // Start from the state of the world right now, not from the last frame drawn.
-    ui_->frame(*host_, static_cast<float>(1.0 / options_.rate));
+    drawFrame(static_cast<float>(1.0 / options_.rate));
     ImGui::SetCurrentContext(ui_->context());
     ImGuiWindow* window = ImGui::FindWindowByName(kOverlayWindowTitle);
     if (!window || !window->Active) {
@@ -143,29 +169,56 @@ void Session::drag(float dx, float dy)
         throw CommandError("drag: no part of the overlay window is on screen to grab");
     }
     const ImVec2 grab((left + right) * 0.5f, (top + bottom) * 0.5f);
-    const ImVec2 drop(grab.x + dx, grab.y + dy);
     const float frameSeconds = static_cast<float>(1.0 / options_.rate);
     ui_->setMouse(grab, false);   // hover first, as a hand does
-    ui_->frame(*host_, frameSeconds);
+    drawFrame(frameSeconds);
     ui_->setMouse(grab, true);
-    ui_->frame(*host_, frameSeconds);
-    ui_->setMouse(drop, true);
-    ui_->frame(*host_, frameSeconds);
-    ui_->setMouse(drop, false);
-    ui_->frame(*host_, frameSeconds);
+    drawFrame(frameSeconds);
+    // The hand moves a few pixels a frame, so an animated capture shows the window travel.
+    const int steps = std::max(1, static_cast<int>(std::ceil(std::hypot(dx, dy) / kDragPixelsPerFrame)));
+    for (int step = 1; step <= steps; ++step) {
+        const float share = static_cast<float>(step) / static_cast<float>(steps);
+        ui_->setMouse(ImVec2(grab.x + dx * share, grab.y + dy * share), true);
+        drawFrame(frameSeconds);
+    }
+    ui_->setMouse(ImVec2(grab.x + dx, grab.y + dy), false);
+    drawFrame(frameSeconds);
     ui_->setMouse(kNoMouse, false);
-    ui_->frame(*host_, frameSeconds);
+    drawFrame(frameSeconds);
 }
 
 void Session::snapshot(const std::string& file)
 {
     if (!kPicturesAvailable) throw CommandError(std::string("snapshot: ") + kPicturesNeedLinux);
     const auto path = resolveFrom(options_.startDirectory, file);
-    ImDrawData* drawData = ui_->frame(*host_, static_cast<float>(1.0 / options_.rate));
+    ImDrawData* drawData = drawFrame(static_cast<float>(1.0 / options_.rate));
     renderer_->draw(drawData);
     std::string error;
     if (!writePng(path, renderer_->readBack(), error)) throw CommandError("snapshot: " + error);
     pictures_.push_back(path);
+}
+
+void Session::startRecording(const std::string& file)
+{
+    if (!kPicturesAvailable) throw CommandError(std::string("record: ") + kPicturesNeedLinux);
+    if (recording_) {
+        throw CommandError("record: already recording " + recording_->file().string() + " (record stop first)");
+    }
+    std::string error;
+    recording_ = GifRecording::start(resolveFrom(options_.startDirectory, file), options_.screen.width,
+                                     options_.screen.height, error);
+    if (!recording_) throw CommandError("record: " + error);
+}
+
+void Session::finishRecording()
+{
+    if (!recording_) return;
+    // A recording stopped before any frame was drawn shows the screen as it is now.
+    if (!recording_->hasFrames()) drawFrame(static_cast<float>(1.0 / options_.rate));
+    std::unique_ptr<GifRecording> recording = std::move(recording_);
+    std::string error;
+    if (!recording->finish(error)) throw CommandError("record stop: " + error);
+    pictures_.push_back(recording->file());
 }
 
 void Session::load()

@@ -13,6 +13,8 @@
 #include "number_text.h"
 #include "session_command.h"
 
+struct ImDrawData;
+
 namespace sandbox {
 class Host;
 class PluginModule;
@@ -22,6 +24,8 @@ class UiContext;
 namespace sandbox::app {
 
 class FrameRenderer;
+class GifRecording;
+class HostTrace;
 class OffscreenGl;
 
 struct SessionOptions {
@@ -30,6 +34,7 @@ struct SessionOptions {
     std::filesystem::path module;           // what load loads
     ScreenSize screen;
     double rate = 60.0;                     // ticks and frames per second of game time in wait
+    HostTrace* trace = nullptr;             // prints every SDK call the plugin makes, when given
 };
 
 // The machine cannot run a session (no EGL, home not writable); the program stops with status 1.
@@ -53,12 +58,16 @@ public:
     // Enters the home and sets up the host, its UI context and the offscreen screen. The module is
     // not loaded yet. Throws SetupError.
     explicit Session(SessionOptions options);
-    ~Session();   // unloads the module, then writes the window settings file
+    ~Session();   // finishes a recording, unloads the module, then writes the window settings file
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
     // Runs one command; returns the host's reply (possibly empty). Throws CommandError.
     std::string execute(const SessionCommand& command);
+
+    // Ends an animated capture still running, as 'record stop' does; nothing if none is. Throws
+    // CommandError if the file cannot be finished.
+    void finishRecording();
 
     Host& host() { return *host_; }
     bool moduleLoaded() const { return module_ != nullptr; }
@@ -67,10 +76,12 @@ public:
 private:
     std::string runConsoleLine(const ConsoleLine& line);
     void setKeys(const SetKeys& keys);
+    ImDrawData* drawFrame(float deltaSeconds);   // one frame, captured when recording
     void drawFrames(long count, float deltaSeconds);
     void wait(double seconds);
     void drag(float dx, float dy);
     void snapshot(const std::string& file);
+    void startRecording(const std::string& file);
     void load();
     void unload();
 
@@ -80,6 +91,7 @@ private:
     std::unique_ptr<UiContext> ui_;
     std::unique_ptr<FrameRenderer> renderer_;
     std::unique_ptr<PluginModule> module_;
+    std::unique_ptr<GifRecording> recording_;
     std::vector<std::filesystem::path> pictures_;
 };
 

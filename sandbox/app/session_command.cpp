@@ -129,6 +129,17 @@ ParsedLine parseSessionLine(std::string_view line)
         }
         return success(Snapshot{file});
     }
+    if (keyword == "record") {
+        if (arguments.size() != 1) {
+            return failure("record takes a file name ending in .gif, or 'stop': 'record out/a.gif' ... 'record stop'");
+        }
+        if (arguments[0] == "stop") return success(StopRecording{});
+        const std::string& file = arguments[0];
+        if (file.size() < 5 || file.substr(file.size() - 4) != ".gif") {
+            return failure("record writes animated GIF files: the name must end in .gif, got '" + file + "'");
+        }
+        return success(StartRecording{file});
+    }
     if (keyword == "unload" || keyword == "load") {
         if (!arguments.empty()) return failure(keyword + " takes no arguments");
         if (keyword == "unload") return success(UnloadModule{});

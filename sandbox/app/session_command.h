@@ -20,11 +20,14 @@ struct DrawFrames    { long count; };                        // frame [N]
 struct Wait          { double seconds; };                    // wait SECONDS
 struct Drag          { float dx; float dy; };                // drag DX DY
 struct Snapshot      { std::string file; };                  // snapshot FILE.png
+struct StartRecording { std::string file; };                 // record FILE.gif
+struct StopRecording {};                                     // record stop
 struct UnloadModule  {};                                     // unload
 struct LoadModule    {};                                     // load
 
 using SessionCommand = std::variant<ConsoleLine, SetGame, SetMatch, SetKeys, Tick, DrawFrames, Wait,
-                                    Drag, Snapshot, UnloadModule, LoadModule>;
+                                    Drag, Snapshot, StartRecording, StopRecording, UnloadModule,
+                                    LoadModule>;
 
 // What one line holds: nothing (blank or comment), a command, or the reason it cannot be read.
 struct ParsedLine {

@@ -1,6 +1,9 @@
 // The session's folders and the default module location.
 #include "workplace.h"
 
+#include <cctype>
+#include <cerrno>
+#include <fstream>
 #include <system_error>
 
 #include "program_location.h"
@@ -21,6 +24,22 @@ bool enterHome(const std::filesystem::path& home, std::string& error)
         return false;
     }
     return true;
+}
+
+std::string openScript(const std::filesystem::path& script, std::ifstream& file)
+{
+    std::error_code failure;
+    const auto status = std::filesystem::status(script, failure);
+    if (status.type() == std::filesystem::file_type::not_found) return "no such file";
+    // A folder opens like a file and then reads as empty: refuse it rather than play nothing.
+    if (status.type() == std::filesystem::file_type::directory) return "it is a folder";
+    errno = 0;
+    file.open(script);
+    if (file) return "";
+    const int reason = errno != 0 ? errno : EACCES;
+    std::string text = std::generic_category().message(reason);
+    if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+    return text;
 }
 
 std::filesystem::path defaultModulePath()

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <iosfwd>
 #include <string>
 
 namespace sandbox::app {
@@ -15,6 +16,13 @@ bool enterHome(const std::filesystem::path& home, std::string& error);
 
 // The library's window settings file, kept in the home as the game's host keeps it.
 inline constexpr const char* kWindowSettingsFile = "imgui.ini";
+
+// The console's line history, kept in the home beside the settings.
+inline constexpr const char* kConsoleHistoryFile = "console_history";
+
+// Opens a script for reading; "" on success, else why not in a few words ("no such file", "it is a
+// folder", "permission denied").
+std::string openScript(const std::filesystem::path& script, std::ifstream& file);
 
 // Keyvane.so in the folder of the running program; the build puts both in one folder.
 std::filesystem::path defaultModulePath();

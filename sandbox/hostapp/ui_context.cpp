@@ -33,6 +33,11 @@ ImVec2 UiContext::displaySize() const {
     return ImGui::GetIO().DisplaySize;
 }
 
+void UiContext::setDisplaySize(ImVec2 size) {
+    ImGui::SetCurrentContext(context_);
+    ImGui::GetIO().DisplaySize = size;
+}
+
 void UiContext::setMouse(ImVec2 position, bool leftButtonDown) {
     ImGui::SetCurrentContext(context_);
     ImGuiIO& io = ImGui::GetIO();

@@ -7,18 +7,14 @@ sandbox::PluginSeat& seatOf(const CVarManagerWrapper& manager) {
 }
 }  // namespace
 
-using sandbox::journalText;
-
 CVarManagerWrapper::CVarManagerWrapper(std::uintptr_t mem) : memory_address(mem) {}
 
 CVarWrapper CVarManagerWrapper::registerCvar(std::string cvar, std::string defaultValue,
                                              std::string desc, bool searchAble, bool hasMin,
                                              float min, bool hasMax, float max, bool saveToCfg) {
     auto& seat = seatOf(*this);
-    seat.state->record("CVarManagerWrapper::registerCvar",
-                       {cvar, defaultValue, desc, journalText(searchAble), journalText(hasMin),
-                        journalText(min), journalText(hasMax), journalText(max),
-                        journalText(saveToCfg)});
+    seat.state->record("CVarManagerWrapper::registerCvar", cvar, defaultValue, desc, searchAble, hasMin,
+                       min, hasMax, max, saveToCfg);
     auto* variable = seat.state->registerVariable(seat.owner, std::move(cvar), std::move(defaultValue),
                                                   std::move(desc), searchAble, hasMin, min, hasMax,
                                                   max, saveToCfg);
@@ -27,25 +23,25 @@ CVarWrapper CVarManagerWrapper::registerCvar(std::string cvar, std::string defau
 
 CVarWrapper CVarManagerWrapper::getCvar(std::string cvar) {
     auto& seat = seatOf(*this);
-    seat.state->record("CVarManagerWrapper::getCvar", {cvar});
+    seat.state->record("CVarManagerWrapper::getCvar", cvar);
     std::lock_guard lock(seat.state->mutex);
     return CVarWrapper(reinterpret_cast<std::uintptr_t>(seat.state->findVariable(cvar)));
 }
 
 void CVarManagerWrapper::executeCommand(std::string command, bool log) {
     auto& seat = seatOf(*this);
-    seat.state->record("CVarManagerWrapper::executeCommand", {command, journalText(log)});
+    seat.state->record("CVarManagerWrapper::executeCommand", command, log);
     seat.state->execute(command);
 }
 
 void CVarManagerWrapper::loadCfg(std::string path) {
     auto& seat = seatOf(*this);
-    seat.state->record("CVarManagerWrapper::loadCfg", {path});
+    seat.state->record("CVarManagerWrapper::loadCfg", path);
     seat.state->loadConfig(path);
 }
 
 void CVarManagerWrapper::log(std::string text) {
     auto& seat = seatOf(*this);
-    seat.state->record("CVarManagerWrapper::log", {text});
+    seat.state->record("CVarManagerWrapper::log", text);
     seat.state->writeLog(std::move(text));
 }

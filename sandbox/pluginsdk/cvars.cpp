@@ -116,15 +116,12 @@ sandbox::Host::State* stateOf(const CVarWrapper& handle) {
     return handle.IsNull() ? sandbox::currentHostState()
                            : sandbox::variableAt(handle.memory_address)->state;
 }
-std::string nameOf(const CVarWrapper& handle) {
-    return handle.IsNull() ? std::string("<null>") : sandbox::variableAt(handle.memory_address)->name;
+std::string_view nameOf(const CVarWrapper& handle) {
+    return handle.IsNull() ? std::string_view("<null>") : sandbox::variableAt(handle.memory_address)->name;
 }
-void record(const CVarWrapper& handle, const char* operation, std::vector<std::string> more = {}) {
-    if (auto* state = stateOf(handle)) {
-        std::vector<std::string> arguments{nameOf(handle)};
-        arguments.insert(arguments.end(), more.begin(), more.end());
-        state->record(operation, std::move(arguments));
-    }
+template <typename... More>
+void record(const CVarWrapper& handle, const char* operation, const More&... more) {
+    if (auto* state = stateOf(handle)) state->record(operation, nameOf(handle), more...);
 }
 }  // namespace
 
@@ -150,7 +147,7 @@ float CVarWrapper::getFloatValue() {
 }
 
 void CVarWrapper::setValue(std::string value) {
-    record(*this, "CVarWrapper::setValue", {value});
+    record(*this, "CVarWrapper::setValue", value);
     if (!IsNull()) {
         auto* variable = sandbox::variableAt(memory_address);
         variable->state->setValue(*variable, std::move(value));

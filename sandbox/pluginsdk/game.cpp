@@ -53,14 +53,20 @@ void Host::fireEvent(std::string_view eventName) {
     auto& state = *state_;
     std::lock_guard turn(state.gameThread);
     PluginCallScope scope(state);
-    std::vector<Hook> hooks;
+    std::vector<std::function<void(std::string)>> callbacks;
     {
         std::lock_guard lock(state.mutex);
+        callbacks = state.firingHooks.take();
         for (const auto& hook : state.hooks) {
-            if (hook.eventName == eventName) hooks.push_back(hook);
+            if (hook.eventName == eventName) callbacks.push_back(hook.callback);
         }
     }
-    for (auto& hook : hooks) hook.callback(std::string(eventName));
+    for (auto& callback : callbacks) callback(std::string(eventName));
+    // Emptied inside the call scope, so that the copied callbacks die before an unload may close
+    // the module their code lives in.
+    callbacks.clear();
+    std::lock_guard lock(state.mutex);
+    state.firingHooks.giveBack(std::move(callbacks));
 }
 
 void Host::setGameMode(GameMode mode) {
@@ -89,43 +95,42 @@ sandbox::GameMode modeOf(sandbox::PluginSeat& seat) {
     return seat.state->mode;
 }
 
-std::string handleText(const ActorWrapper& actor) { return actor.memory_address == 0 ? "null" : "match"; }
+const char* handleText(const ActorWrapper& actor) { return actor.memory_address == 0 ? "null" : "match"; }
 }  // namespace
 
 using sandbox::GameMode;
-using sandbox::journalText;
 
 GameWrapper::GameWrapper(std::uintptr_t mem) : memory_address(mem) {}
 
 bool GameWrapper::IsInGame() {
     auto& seat = seatOf(*this);
-    seat.state->record("GameWrapper::IsInGame", {});
+    seat.state->record("GameWrapper::IsInGame");
     const GameMode mode = modeOf(seat);
     return mode == GameMode::LocalMatch || mode == GameMode::CustomTraining;
 }
 
 bool GameWrapper::IsInOnlineGame() {
     auto& seat = seatOf(*this);
-    seat.state->record("GameWrapper::IsInOnlineGame", {});
+    seat.state->record("GameWrapper::IsInOnlineGame");
     return modeOf(seat) == GameMode::OnlineMatch;
 }
 
 bool GameWrapper::IsInCustomTraining() {
     auto& seat = seatOf(*this);
-    seat.state->record("GameWrapper::IsInCustomTraining", {});
+    seat.state->record("GameWrapper::IsInCustomTraining");
     return modeOf(seat) == GameMode::CustomTraining;
 }
 
 ServerWrapper GameWrapper::GetOnlineGame() {
     auto& seat = seatOf(*this);
-    seat.state->record("GameWrapper::GetOnlineGame", {});
+    seat.state->record("GameWrapper::GetOnlineGame");
     const bool online = modeOf(seat) == GameMode::OnlineMatch;
     return ServerWrapper(online ? reinterpret_cast<std::uintptr_t>(&seat.state->match) : 0);
 }
 
 ServerWrapper GameWrapper::GetGameEventAsServer() {
     auto& seat = seatOf(*this);
-    seat.state->record("GameWrapper::GetGameEventAsServer", {});
+    seat.state->record("GameWrapper::GetGameEventAsServer");
     const GameMode mode = modeOf(seat);
     const bool hosted = mode == GameMode::LocalMatch || mode == GameMode::CustomTraining;
     return ServerWrapper(hosted ? reinterpret_cast<std::uintptr_t>(&seat.state->match) : 0);
@@ -133,14 +138,14 @@ ServerWrapper GameWrapper::GetGameEventAsServer() {
 
 int GameWrapper::GetFNameIndexByString(std::string name) {
     auto& seat = seatOf(*this);
-    seat.state->record("GameWrapper::GetFNameIndexByString", {name});
+    seat.state->record("GameWrapper::GetFNameIndexByString", name);
     return sandbox::Host::keyIndex(name);
 }
 
 void GameWrapper::SetTimeout(std::function<void(GameWrapper*)> theLambda, float time) {
     auto& seat = seatOf(*this);
     auto& state = *seat.state;
-    state.record("GameWrapper::SetTimeout", {"<function>", journalText(time)});
+    state.record("GameWrapper::SetTimeout", "<function>", time);
     if (!theLambda) return;
     // A delay that is no positive number falls due at once, at the next clock step.
     const double delay = std::isfinite(time) && time > 0 ? time : 0.0;
@@ -151,7 +156,7 @@ void GameWrapper::SetTimeout(std::function<void(GameWrapper*)> theLambda, float 
 
 void GameWrapper::HookEvent(std::string eventName, std::function<void(std::string)> callback) {
     auto& seat = seatOf(*this);
-    seat.state->record("GameWrapper::HookEvent", {eventName, "<function>"});
+    seat.state->record("GameWrapper::HookEvent", eventName, "<function>");
     if (!callback) return;
     std::lock_guard lock(seat.state->mutex);
     seat.state->hooks.push_back({seat.owner, std::move(eventName), std::move(callback)});
@@ -160,7 +165,7 @@ void GameWrapper::HookEvent(std::string eventName, std::function<void(std::strin
 ActorWrapper::ActorWrapper(std::uintptr_t mem) : memory_address(mem) {}
 
 bool ActorWrapper::IsNull() const {
-    if (auto* state = sandbox::currentHostState()) state->record("ActorWrapper::IsNull", {handleText(*this)});
+    if (auto* state = sandbox::currentHostState()) state->record("ActorWrapper::IsNull", handleText(*this));
     return memory_address == 0;
 }
 
@@ -168,7 +173,7 @@ ServerWrapper::ServerWrapper(std::uintptr_t mem) : ActorWrapper(mem) {}
 
 std::uint32_t ServerWrapper::GetbMatchEnded() {
     if (auto* state = sandbox::currentHostState()) {
-        state->record("ServerWrapper::GetbMatchEnded", {handleText(*this)});
+        state->record("ServerWrapper::GetbMatchEnded", handleText(*this));
     }
     if (memory_address == 0) return 0;
     return reinterpret_cast<sandbox::Match*>(memory_address)->ended.load() ? 1u : 0u;

@@ -23,6 +23,7 @@
 #include "bakkesmod/wrappers/cvarwrapper.h"
 #include "bakkesmod/wrappers/gamewrapper.h"
 #include "sandbox/host.h"
+#include "scratch_lists.h"
 
 namespace BakkesMod::Plugin { class PluginWindow; }
 
@@ -110,6 +111,7 @@ struct Host::State {
     std::uint64_t timerSequence = 0;
     std::vector<Timer> timers;
     std::vector<Hook> hooks;
+    ScratchLists<std::function<void(std::string)>> firingHooks;   // fireEvent's snapshots
 
     // Game.
     GameMode mode = GameMode::Menu;
@@ -123,10 +125,13 @@ struct Host::State {
     std::vector<std::pair<BakkesMod::Plugin::PluginWindow*, bool>> windowChanges;
     std::vector<BakkesMod::Plugin::PluginWindow*> windowsToDraw;
 
-    // Journal.
+    // Journal. The flag is read without the lock before any journal text is built, so a host with
+    // the journal off spends no allocation on it.
     mutable std::mutex journalMutex;
     std::vector<JournalEntry> journal;
-    bool journalEnabled = true;
+    std::atomic<bool> journalEnabled{true};
+    std::atomic<bool> journalHeard{false};             // a listener is set
+    Host::JournalListener journalListener;
 
     // Variables.
     Variable* findVariable(std::string_view name);     // live variables only; caller holds mutex
@@ -148,7 +153,11 @@ struct Host::State {
     bool toggleWindow(std::string_view menuName);
     void applyToggles(std::vector<std::string>& menuNames);   // drawing thread, in a PluginCallScope
 
-    void record(std::string operation, std::vector<std::string> arguments);
+    // Journals one SDK call; each argument becomes its journal text only while the journal is on or
+    // a listener hears it.
+    template <typename... Arguments>
+    void record(const char* operation, const Arguments&... arguments);
+    void recordEntry(const char* operation, std::vector<std::string> arguments);
 };
 
 // Every call into plugin code runs inside one of these; nested calls on one thread share it.
@@ -173,6 +182,14 @@ std::string journalText(bool value);
 std::string journalText(float value);
 std::string journalText(double value);
 std::string journalText(int value);
+std::string journalText(const char* text);
+std::string journalText(std::string_view text);
+
+template <typename... Arguments>
+void Host::State::record(const char* operation, const Arguments&... arguments) {
+    if (journalEnabled.load(std::memory_order_relaxed) || journalHeard.load(std::memory_order_relaxed))
+        recordEntry(operation, {journalText(arguments)...});
+}
 
 // The C library's strtof in the C locale: the longest number prefix, 0 if there is none.
 float parseFloatLikeC(const std::string& text);

@@ -1,4 +1,5 @@
-// The call journal: every SDK call a plugin makes, in order, for tests to read.
+// The call journal: every SDK call a plugin makes, in order, for tests to read and for a listener
+// to hear as it happens.
 #include <charconv>
 #include <mutex>
 
@@ -24,10 +25,15 @@ std::string journalText(bool value) { return value ? "true" : "false"; }
 std::string journalText(float value) { return shortestText(value); }
 std::string journalText(double value) { return shortestText(value); }
 std::string journalText(int value) { return std::to_string(value); }
+std::string journalText(const char* text) { return text; }
+std::string journalText(std::string_view text) { return std::string(text); }
 
-void Host::State::record(std::string operation, std::vector<std::string> arguments) {
+void Host::State::recordEntry(const char* operation, std::vector<std::string> arguments) {
     std::lock_guard lock(journalMutex);
-    if (journalEnabled) journal.push_back({std::move(operation), std::move(arguments)});
+    if (!journalEnabled && !journalListener) return;
+    JournalEntry entry{operation, std::move(arguments)};
+    if (journalListener) journalListener(entry);
+    if (journalEnabled) journal.push_back(std::move(entry));
 }
 
 std::vector<JournalEntry> Host::journal() const {
@@ -40,9 +46,15 @@ void Host::clearJournal() {
     state_->journal.clear();
 }
 
+void Host::setJournalListener(JournalListener listener) {
+    std::lock_guard lock(state_->journalMutex);
+    state_->journalHeard.store(static_cast<bool>(listener));
+    state_->journalListener = std::move(listener);
+}
+
 void Host::setJournalEnabled(bool enabled) {
     std::lock_guard lock(state_->journalMutex);
-    state_->journalEnabled = enabled;
+    state_->journalEnabled.store(enabled);
 }
 
 }  // namespace sandbox

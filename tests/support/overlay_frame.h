@@ -2,7 +2,6 @@
 // what it drew: the window, and its draw list compared with a reference list of expected shapes.
 #pragma once
 
-#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -11,14 +10,10 @@
 #include <imgui.h>
 #include <imgui_internal.h>
 
+#include "support/expected_overlay.h"
 #include "support/plugin_session.h"
 
 namespace testsupport {
-
-inline constexpr const char* kWindowTitle = "Keyvane Display";
-inline constexpr ImU32 kHeld = IM_COL32(156, 156, 156, 255);
-inline constexpr ImU32 kIdle = IM_COL32(0, 0, 0, 255);
-inline constexpr ImU32 kWhite = IM_COL32(255, 255, 255, 255);
 
 // The plugin loaded with a UI, its window opened by the timer, in a running online match.
 struct OverlaySession : PluginSession {
@@ -60,32 +55,13 @@ struct OverlaySession : PluginSession {
 // data, clip rectangle and font texture, so that its vertices can be compared one by one.
 class ReferenceDrawing {
 public:
-    explicit ReferenceDrawing(const ImDrawList& drawn) : list_(ImGui::GetDrawListSharedData()) {
+    ReferenceDrawing(const ImDrawList& drawn, const ExpectedOverlay& expected)
+        : list_(ImGui::GetDrawListSharedData()) {
         list_._ResetForNewFrame();
         const ImDrawCmd& last = drawn.CmdBuffer.back();
         list_.PushClipRect(ImVec2(last.ClipRect.x, last.ClipRect.y), ImVec2(last.ClipRect.z, last.ClipRect.w));
         list_.PushTextureID(last.TextureId);
-    }
-
-    void rect(ImVec2 min, ImVec2 max, ImU32 colour, float radius = 0.0f, ImDrawFlags corners = ImDrawFlags_RoundCornersNone) {
-        list_.AddRectFilled(min, max, colour, radius, corners);
-    }
-
-    // A cap with its text centred the way the overlay centres it: the measured width rounded up
-    // unless the excess is under 0.05, halved as a float, or, for Alt and Space, the whole-pixel
-    // cap halved in integers first.
-    void cap(float left, float top, int width, int unit, const char* text, bool held,
-             bool integerHalving = false) {
-        rect(ImVec2(left, top), ImVec2(left + static_cast<float>(width), top + static_cast<float>(unit)),
-             held ? kHeld : kIdle);
-        // The raw measure: this release's CalcTextSize already rounds the width up on its own.
-        const ImVec2 measured = ImGui::GetFont()->CalcTextSizeA(ImGui::GetFontSize(), FLT_MAX, -1.0f, text);
-        const float textWidth = static_cast<float>(static_cast<int>(measured.x + 0.95f));
-        const float centre = integerHalving ? static_cast<float>(static_cast<int>(left) + width / 2)
-                                            : left + static_cast<float>(width) * 0.5f;
-        const ImVec2 at(centre - textWidth * 0.5f,
-                        top + static_cast<float>(unit) * 0.5f - measured.y * 0.5f);
-        list_.AddText(at, kWhite, text);
+        expected.drawInto(list_);
     }
 
     const ImVector<ImDrawVert>& vertices() const { return list_.VtxBuffer; }

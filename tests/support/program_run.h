@@ -19,6 +19,9 @@ struct ProgramRun {
 ProgramRun runProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                       const std::filesystem::path& in, const std::filesystem::path& input = {});
 
+// Sets a variable of this process's environment, which every program it runs from then on inherits.
+void setEnvironment(const std::string& name, const std::string& value);
+
 // The platform's part: runs the program with its standard streams on these files (input empty: the
 // null device) and returns its exit status, or -1.
 int runWithStreams(const std::filesystem::path& program, const std::vector<std::string>& arguments,

@@ -17,6 +17,11 @@ std::string shellQuoted(const std::string& word)
 
 }  // namespace
 
+void setEnvironment(const std::string& name, const std::string& value)
+{
+    setenv(name.c_str(), value.c_str(), 1);
+}
+
 int runWithStreams(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                    const std::filesystem::path& in, const std::filesystem::path& input,
                    const std::filesystem::path& outFile, const std::filesystem::path& errFile)

@@ -36,6 +36,11 @@ HANDLE inheritableFile(const std::filesystem::path& file, DWORD access, DWORD di
 
 }  // namespace
 
+void setEnvironment(const std::string& name, const std::string& value)
+{
+    _putenv_s(name.c_str(), value.c_str());
+}
+
 int runWithStreams(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                    const std::filesystem::path& in, const std::filesystem::path& input,
                    const std::filesystem::path& outFile, const std::filesystem::path& errFile)

@@ -22,6 +22,7 @@ public:
 
     ImGuiContext* context() const { return context_; }
     ImVec2 displaySize() const;
+    void setDisplaySize(ImVec2 size);   // the screen changed size (a resized window)
 
     // Mouse input for the next frame, in screen pixels (the user dragging a window).
     void setMouse(ImVec2 position, bool leftButtonDown);

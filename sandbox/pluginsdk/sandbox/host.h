@@ -133,6 +133,11 @@ public:
     std::vector<JournalEntry> journal() const;
     void clearJournal();
     void setJournalEnabled(bool enabled);   // long sessions turn it off
+    // Hears every entry as the call is made, on the calling thread, whether or not the journal
+    // keeps entries: a live trace of what a plugin asks of the host. Calls to it never overlap; it
+    // must not call back into the host. An empty function removes it.
+    using JournalListener = std::function<void(const JournalEntry&)>;
+    void setJournalListener(JournalListener listener);
 
     struct State;                           // shared with the SDK wrappers
     State& state() { return *state_; }
