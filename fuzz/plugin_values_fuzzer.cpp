@@ -35,10 +35,20 @@ struct LoadedPlugin {
     std::unique_ptr<sandbox::PluginModule> module;
 };
 
+LoadedPlugin* loaded_ = nullptr;
+
 }  // namespace
 
+// The module is loaded before the first input, so that libFuzzer knows its coverage counters from
+// the start.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    static LoadedPlugin plugin;
+    loaded_ = &plugin;
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static LoadedPlugin loaded;
+    LoadedPlugin& loaded = *loaded_;
     if (size == 0) return 0;
     const char* name = kVariables[data[0] % kVariables.size()];
     const std::string value(reinterpret_cast<const char*>(data) + 1, size - 1);
