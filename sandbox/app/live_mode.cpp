@@ -25,6 +25,7 @@
 #include "host_trace.h"
 #include "key_mapping.h"
 #include "line_input.h"
+#include "mesa_residency.h"
 #include "sandbox/host.h"
 #include "sandbox/plugin_module.h"
 #include "sandbox/ui_context.h"
@@ -250,6 +251,7 @@ int runLive(const SessionOptions& options, std::ostream& out, std::ostream& err)
         err << "keyvane-sandbox: cannot open an OpenGL 3.3 window on this display\n";
         return kExitSetup;
     }
+    keepMesaLoadedToTheEnd();
 
     int status = kExitOk;
     {

@@ -2,11 +2,9 @@
 // server nor a GPU, so pictures come out the same on a build machine and on a desktop.
 #include "offscreen_gl.h"
 
-#include <cstdio>
-#include <cstring>
+#include "mesa_residency.h"
 
-#include <dlfcn.h>
-#include <link.h>
+#include <cstdio>
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
@@ -20,30 +18,6 @@ std::string eglFailure(const char* step)
     std::snprintf(code, sizeof code, "0x%04X", static_cast<unsigned>(eglGetError()));
     return std::string("offscreen OpenGL: ") + step + " failed (EGL error " + code +
            "); Mesa's EGL (Debian packages libegl-mesa0 and libgl1-mesa-dri) is needed";
-}
-
-bool isMesaLibrary(const char* path)
-{
-    const char* name = std::strrchr(path, '/');
-    name = name ? name + 1 : path;
-    return std::strstr(name, "_dri.so") || std::strncmp(name, "libEGL_mesa", 11) == 0 ||
-           std::strncmp(name, "libglapi", 8) == 0 || std::strncmp(name, "libgallium", 10) == 0;
-}
-
-// Mesa's drivers keep some memory to the end of the process. Kept loaded until then, their code is
-// still there for a leak checker at exit to name, so that a suppression of Mesa's libraries alone
-// can match it; unloading them early would save nothing worth having.
-void keepMesaLoadedToTheEnd()
-{
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, std::size_t, void*) {
-            if (info->dlpi_name && isMesaLibrary(info->dlpi_name)) {
-                // A second reference that is never dropped; RTLD_NOLOAD only finds what is loaded.
-                dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-            }
-            return 0;
-        },
-        nullptr);
 }
 
 }  // namespace
