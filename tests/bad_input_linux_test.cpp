@@ -1,5 +1,5 @@
-// Hostile files and processes that need Linux to make: a FIFO or a link to a device where the
-// configuration file should be, a full disk, a comma locale, keyvane-sandbox showing the replay's
+// Hostile files and processes that need Linux to make: links, a FIFO or a link to a device where
+// the configuration file should be, a full disk, a comma locale, keyvane-sandbox showing the replay's
 // errors, and a process killed at random moments while it saves. Nothing may block, read without
 // end, or leave anything but a complete file.
 #include <chrono>
@@ -100,6 +100,26 @@ INSTANTIATE_TEST_SUITE_P(Hostile, NoFileAtThePath, ::testing::Values("fifo", "/d
                                                    : name == "/dev/zero" ? std::string("LinkToDevZero")
                                                                          : std::string("LinkToDevFull");
                          });
+
+TEST(ConfigurationLink, ALinkToARegularFileIsReplayedAndStaysALink) {
+    PluginSession session;
+    const auto real = session.home.root() / "elsewhere.cfg";
+    writeFile(real, kValidFile);
+    std::filesystem::create_symlink(real, session.home.configFile());
+    session.load();
+    EXPECT_EQ(session.keyvane().scale.load(), 2.0f);
+    ASSERT_TRUE(session.host.execute("kvanescale 4").ok);
+    EXPECT_TRUE(std::filesystem::is_symlink(session.home.configFile()));
+    EXPECT_EQ(readFile(real), "kvanescale \"4.000000\"\nkvanetransparency \"0.500000\"\n");
+}
+
+TEST(ConfigurationLink, ADanglingLinkIsSkippedLikeAMissingFile) {
+    PluginSession session;
+    std::filesystem::create_symlink(session.home.root() / "gone.cfg", session.home.configFile());
+    session.load();
+    for (const auto& call : session.host.journal()) EXPECT_NE(call.operation, "CVarManagerWrapper::loadCfg");
+    EXPECT_EQ(session.keyvane().scale.load(), 1.0f);
+}
 
 TEST(HostReplayOfDevices, RefusesAtOnceWithOneError) {
     sandbox::Host host;

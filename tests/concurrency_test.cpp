@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "bakkesmod/plugin/pluginwindow.h"
+#include "support/config_text.h"
 #include "support/overlay_frame.h"
 
 namespace {
@@ -212,10 +213,11 @@ TEST(ThreeThreads, TicksFramesAndConsoleLinesLeaveWhatWasWrittenLastAndEveryFram
     }
     EXPECT_EQ(plugin.scale.load(), lastScale);
     EXPECT_EQ(plugin.transparency.load(), lastTransparency);
-    char expected[128];
-    std::snprintf(expected, sizeof expected, "kvanescale \"%f\"\nkvanetransparency \"%f\"\n",
-                  static_cast<double>(lastScale), static_cast<double>(lastTransparency));
-    EXPECT_EQ(testsupport::readFile(session.home.configFile()), expected);
+    char scaleText[64];
+    char transparencyText[64];
+    std::snprintf(scaleText, sizeof scaleText, "%f", static_cast<double>(lastScale));
+    std::snprintf(transparencyText, sizeof transparencyText, "%f", static_cast<double>(lastTransparency));
+    EXPECT_EQ(testsupport::readFile(session.home.configFile()), testsupport::configText(scaleText, transparencyText));
     session.frame();
     EXPECT_TRUE(session.drawnInLastFrame());
 }
