@@ -86,16 +86,17 @@ CommandResult Host::State::execute(std::string_view rawLine, ErrorLog errorLog) 
 
 namespace {
 
-// Why the file cannot be replayed, or empty. Only a regular file (or a link to one) is read, so a
-// FIFO never blocks the replay and a device never feeds it without end.
-std::string refusal(const std::filesystem::path& path) {
+// Why the file cannot be replayed, or empty, with its size when it can. Only a regular file (or a
+// link to one) is read, so a FIFO never blocks the replay and a device never feeds it without end.
+std::string refusal(const std::filesystem::path& path, std::size_t& size) {
     std::error_code error;
     const auto status = std::filesystem::status(path, error);
     if (!std::filesystem::exists(status)) return "no such file";
     if (!std::filesystem::is_regular_file(status)) return "not a regular file";
-    const auto size = std::filesystem::file_size(path, error);
+    const auto measured = std::filesystem::file_size(path, error);
     if (error) return "cannot be read";
-    if (size > Host::kMaxConfigBytes) return "larger than 1 MiB";
+    if (measured > Host::kMaxConfigBytes) return "larger than 1 MiB";
+    size = static_cast<std::size_t>(measured);
     return {};
 }
 
@@ -105,20 +106,27 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool Host::State::loadConfig(const std::filesystem::path& path) {
     const std::string name = path.string();
-    if (const std::string why = refusal(path); !why.empty()) {
+    std::size_t size = 0;
+    if (const std::string why = refusal(path, size); !why.empty()) {
         writeLog(name + ": " + why);
         return false;
     }
     // The whole file is read before any line runs: a handler may rewrite the file it came from.
-    // Never more than the limit, should the file grow after it was measured.
+    // Read to its measured size and one byte more; should it have grown since, on up to the limit.
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         writeLog(name + ": cannot be read");
         return false;
     }
-    std::string content(kMaxConfigBytes + 1, '\0');
+    std::string content(size + 1, '\0');
     file.read(content.data(), static_cast<std::streamsize>(content.size()));
-    content.resize(static_cast<std::size_t>(file.gcount()));
+    std::size_t read = static_cast<std::size_t>(file.gcount());
+    if (read == content.size()) {
+        content.resize(kMaxConfigBytes + 1);
+        file.read(content.data() + read, static_cast<std::streamsize>(content.size() - read));
+        read += static_cast<std::size_t>(file.gcount());
+    }
+    content.resize(read);
     file.close();
     if (content.size() > kMaxConfigBytes) {
         writeLog(name + ": larger than 1 MiB");
