@@ -53,13 +53,14 @@ void drawCap(ImDrawList* drawList, const FrameDrawing& frame, const CapPlacement
     const bool held = key.pressed.load(std::memory_order_relaxed);
     const char* textBegin = text.data();
     const char* textEnd = textBegin + text.size();
-    // Measured unrounded, then rounded by the overlay's own rule rather than the library's. The
+    // Measured unrounded, then rounded by the host release's rule rather than by whatever release
+    // this module is compiled against, so that every build draws the same picture. The
     // measure changes nothing in the draw list, so it goes first: its work then overlaps the
     // rectangle's instead of waiting for it.
     const ImVec2 measured = frame.font->CalcTextSizeA(frame.fontSize, FLT_MAX, -1.0f, textBegin, textEnd);
     drawList->AddRectFilled(ImVec2(cap.left, cap.top), ImVec2(cap.right, cap.bottom), frame.fill(held), 0.0f,
                             kSquareCorners);
-    const float textWidth = pixels(truncate(measured.x + kTextWidthRounding));
+    const float textWidth = roundedTextWidth(measured.x);
     const ImVec2 textPos(cap.centreX - textWidth * 0.5f, cap.centreY - measured.y * 0.5f);
     // No font and size 0: the draw list's current font at its current size, which is all the short
     // form of AddText does before it calls this one.

@@ -8,6 +8,8 @@
 
 #include <imgui.h>
 
+#include "overlay/ImGuiRelease.h"
+
 namespace layout {
 
 // Window.
@@ -45,9 +47,10 @@ inline constexpr float kMouseHeight = 200.0f;            // scaled
 inline constexpr float kMouseStripWidth = 20.0f;         // scaled, kept fractional
 inline constexpr float kMouseCornerRadius = 40.0f;       // never scaled; the library limits it
 
-// In this release of the library a flags value of 0 means "every corner" once a radius is given,
-// so square shapes name the empty set explicitly.
-inline constexpr ImDrawFlags kSquareCorners = ImDrawFlags_RoundCornersNone;
+// The corner sets of the rectangles, in the names of the library release compiled against.
+inline constexpr imgui_release::CornerSet kSquareCorners = imgui_release::kSquareCorners;
+inline constexpr imgui_release::CornerSet kTopLeftCorner = imgui_release::kTopLeftCorner;
+inline constexpr imgui_release::CornerSet kTopRightCorner = imgui_release::kTopRightCorner;
 
 // Colours, packed once per frame without the style's global alpha: caps stay opaque whatever the
 // window background's transparency.
@@ -82,6 +85,12 @@ inline std::int32_t truncate(float value) {
 // overflow, and become floats only where the layout adds them to one.
 inline float pixels(std::int64_t wholePixels) {
     return static_cast<float>(wholePixels);
+}
+
+// A measured text width as the labels are centred by it: whole pixels, rounded up unless the excess
+// is under 0.05, which is how the host's release of the library measures a text.
+inline float roundedTextWidth(float measuredWidth) {
+    return pixels(truncate(measuredWidth + kTextWidthRounding));
 }
 
 }  // namespace layout

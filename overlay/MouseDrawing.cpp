@@ -25,7 +25,7 @@ void Keyvane::drawMouse(ImDrawList* drawList, ImVec2 origin, const FrameDrawing&
     auto held = [this](std::size_t button) { return drawnKeys[button]->pressed.load(std::memory_order_relaxed); };
     drawList->AddRectFilled(ImVec2(pixels(left), top), ImVec2(stripLeft, bottom),
                             frame.fill(held(kKeyLeftMouseButton)), kMouseCornerRadius,
-                            ImDrawFlags_RoundCornersTopLeft);
+                            kTopLeftCorner);
     drawList->AddRectFilled(ImVec2(stripLeft, top), ImVec2(stripRight, middle),
                             frame.fill(held(kKeyMiddleMouseButton)), 0.0f, kSquareCorners);
     // The strip's lower half stands for no button and never lights up.
@@ -33,5 +33,5 @@ void Keyvane::drawMouse(ImDrawList* drawList, ImVec2 origin, const FrameDrawing&
                             kSquareCorners);
     drawList->AddRectFilled(ImVec2(stripRight, top), ImVec2(right, bottom),
                             frame.fill(held(kKeyRightMouseButton)), kMouseCornerRadius,
-                            ImDrawFlags_RoundCornersTopRight);
+                            kTopRightCorner);
 }

@@ -11,6 +11,8 @@
 
 #include <imgui.h>
 
+#include "overlay/ImGuiRelease.h"
+
 namespace testsupport {
 
 inline constexpr const char* kWindowTitle = "Keyvane Display";
@@ -84,7 +86,7 @@ struct Shape {
     ImVec2 max;
     ImU32 colour;
     float radius;
-    ImDrawFlags corners;
+    imgui_release::CornerSet corners;
     const char* text;
 };
 
@@ -92,7 +94,7 @@ struct Shape {
 class ExpectedOverlay {
 public:
     void rect(ImVec2 min, ImVec2 max, ImU32 colour, float radius = 0.0f,
-              ImDrawFlags corners = ImDrawFlags_RoundCornersNone) {
+              imgui_release::CornerSet corners = imgui_release::kSquareCorners) {
         shapes_.push_back({false, min, max, colour, radius, corners, nullptr});
     }
 
@@ -145,11 +147,11 @@ inline void drawExpected(ExpectedOverlay& expected, const Layout& layout, ImVec2
     const float mid = top + static_cast<float>(m.height) * 0.5f;
     auto colour = [&](const char* key) { return held.count(key) ? kHeld : kIdle; };
     expected.rect(ImVec2(left, top), ImVec2(middle, bottom), colour("LeftMouseButton"), 40.0f,
-                  ImDrawFlags_RoundCornersTopLeft);
+                  imgui_release::kTopLeftCorner);
     expected.rect(ImVec2(middle, top), ImVec2(middle + m.strip, mid), colour("MiddleMouseButton"));
     expected.rect(ImVec2(middle, mid), ImVec2(middle + m.strip, bottom), kIdle);
     expected.rect(ImVec2(middle + m.strip, top), ImVec2(right, bottom), colour("RightMouseButton"), 40.0f,
-                  ImDrawFlags_RoundCornersTopRight);
+                  imgui_release::kTopRightCorner);
 }
 
 }  // namespace testsupport
