@@ -9,3 +9,6 @@ set_target_properties(imgui::imgui PROPERTIES
   IMPORTED_LOCATION "${IMGUI_LIBRARY}"
   INTERFACE_INCLUDE_DIRECTORIES "${IMGUI_INCLUDE_DIR}"
   INTERFACE_LINK_LIBRARIES "${STB_LIBRARY};m")
+file(STRINGS "${IMGUI_INCLUDE_DIR}/imgui.h" _kv_imgui_version REGEX "^#define IMGUI_VERSION ")
+string(REGEX MATCH "[0-9][^\"]*" _kv_imgui_version "${_kv_imgui_version}")
+set(KEYVANE_IMGUI_RELEASE ${_kv_imgui_version} CACHE INTERNAL "The Dear ImGui release built against")

@@ -41,9 +41,15 @@ function(keyvane_strict target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Werror)
 endfunction()
 
-# Dear ImGui 1.86: Debian's library on Linux, Debian's sources built for the Windows module.
-if(WIN32)
+# Dear ImGui: Debian's libimgui-dev (1.86) by default; or, with KEYVANE_IMGUI_SOURCE, compiled from a
+# source folder for everything (module, stand-in host, sandbox, tests, benchmarks): the host's own
+# release, or on Windows, which has no libimgui-dev, Debian's source package of 1.86.
+set(KEYVANE_IMGUI_SOURCE "" CACHE PATH "Dear ImGui source folder to build against instead of libimgui-dev")
+if(KEYVANE_IMGUI_SOURCE)
   include(${CMAKE_CURRENT_LIST_DIR}/ImGuiFromSource.cmake)
+elseif(WIN32)
+  message(FATAL_ERROR "The Windows build compiles Dear ImGui from source: set KEYVANE_IMGUI_SOURCE "
+                      "(scripts/build-windows unpacks Debian's source package)")
 else()
   include(${CMAKE_CURRENT_LIST_DIR}/ImGuiDebian.cmake)
 endif()
