@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
 #include <imgui.h>
 #include <imgui_internal.h>
 
