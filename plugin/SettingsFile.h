@@ -23,10 +23,10 @@ void removeLeftoverTemporaries(const std::filesystem::path& configPath);
 // link, and writes text into it; false and nothing left behind otherwise.
 bool writeNewFile(const std::filesystem::path& path, std::string_view text);
 
-// Shared by the platforms.
-// "<fileName>.<process>-<16 hex digits>.tmp": a name of this save alone, and recognisable later.
-std::string temporaryName(const std::string& fileName, std::uint64_t processId);
-bool isTemporaryName(std::string_view candidate, std::string_view fileName);
+// Shared by the platforms. A temporary is named "<file name>.<process>-<16 hex digits>.tmp": a name
+// of one save alone, and recognisable at a later load by what follows the file's name.
+std::string temporarySuffix(std::uint64_t processId);
+bool isTemporarySuffix(std::string_view afterFileName);
 // Text for a write in place over a file of oldLength bytes: text, then line ends up to oldLength, so
 // that what the write leaves before the file is cut to text's length replays as text.
 std::string coveringText(std::string_view text, std::uintmax_t oldLength);

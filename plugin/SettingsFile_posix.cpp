@@ -106,8 +106,8 @@ enum class Replaced { Done, NoPlace };
 Replaced replaceWithNew(const fs::path& file, std::string_view text, const struct stat* like) {
     // Another name is drawn only if one is taken, which a person or a process could have done.
     for (int attempt = 0; attempt < 8; ++attempt) {
-        const fs::path temporary =
-            file.parent_path() / temporaryName(file.filename().string(), static_cast<std::uint64_t>(::getpid()));
+        fs::path temporary = file;
+        temporary += temporarySuffix(static_cast<std::uint64_t>(::getpid()));
         Descriptor made(-1);
         switch (makeFile(temporary, text, like, made)) {
         case Made::NameTaken:
@@ -177,7 +177,8 @@ void removeLeftoverTemporaries(const fs::path& configPath) {
     for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
         const std::string name = entry->path().filename().string();
         // Saves make regular files only: a link or folder of that name is someone else's.
-        if (isTemporaryName(name, fileName) && entry->is_regular_file(error) && !entry->is_symlink(error)) {
+        if (name.starts_with(fileName) && isTemporarySuffix(std::string_view(name).substr(fileName.size())) &&
+            entry->is_regular_file(error) && !entry->is_symlink(error)) {
             ::unlink(entry->path().c_str());
         }
     }
