@@ -1,8 +1,8 @@
-// The settings file with Windows calls. A save writes a temporary of its own (CREATE_NEW) beside the
-// file configPath reaches and swaps it in with ReplaceFileW, which keeps the old file's attributes and
-// security; where the swap cannot be made (another program holds the file open without delete
+// The settings file with Windows calls. A save writes a temporary of its own (CREATE_NEW, with the
+// old file's attributes) beside the file configPath reaches and renames it over that file with
+// MoveFileExW; where the rename cannot be made (another program holds the file open without delete
 // sharing) it writes in place under a lock, so that every state it passes through replays as one
-// version.
+// version. Not ReplaceFileW: under Wine, which runs the game on Linux, it loses a file held open.
 #include <windows.h>
 
 #include <algorithm>
@@ -78,8 +78,8 @@ void removeMade(HANDLE made) {
     SetFileInformationByHandle(made, FileDispositionInfo, &removal, sizeof removal);
 }
 
-Made makeFile(const fs::path& path, std::string_view text) {
-    Handle made(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+Made makeFile(const fs::path& path, std::string_view text, DWORD attributes) {
+    Handle made(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, attributes, nullptr));
     if (!made.valid()) {
         const DWORD why = GetLastError();
         return why == ERROR_FILE_EXISTS || why == ERROR_ALREADY_EXISTS ? Made::NameTaken : Made::NoPlace;
@@ -94,11 +94,11 @@ Made makeFile(const fs::path& path, std::string_view text) {
 enum class Replaced { Done, NoPlace };
 
 // Done also when the text could not be written whole (a full disk): the old file then stays as it was.
-Replaced replaceWithNew(const fs::path& file, std::string_view text, bool fileExists) {
+Replaced replaceWithNew(const fs::path& file, std::string_view text, DWORD attributes) {
     for (int attempt = 0; attempt < 8; ++attempt) {
         fs::path temporary = file;
         temporary += temporarySuffix(GetCurrentProcessId());
-        switch (makeFile(temporary, text)) {
+        switch (makeFile(temporary, text, attributes)) {
         case Made::NameTaken:
             continue;
         case Made::NoPlace:
@@ -106,11 +106,7 @@ Replaced replaceWithNew(const fs::path& file, std::string_view text, bool fileEx
         case Made::NotWritten:
             return Replaced::Done;
         case Made::Written:
-            if (fileExists ? ReplaceFileW(file.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                                          nullptr, nullptr)
-                           : MoveFileExW(temporary.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-                return Replaced::Done;
-            }
+            if (MoveFileExW(temporary.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING)) return Replaced::Done;
             DeleteFileW(temporary.c_str());
             return Replaced::NoPlace;
         }
@@ -138,25 +134,34 @@ void writeInPlace(HANDLE file, std::string_view text) {
 
 }  // namespace
 
-bool writeNewFile(const fs::path& path, std::string_view text) { return makeFile(path, text) == Made::Written; }
+bool writeNewFile(const fs::path& path, std::string_view text) {
+    return makeFile(path, text, FILE_ATTRIBUTE_NORMAL) == Made::Written;
+}
 
 void save(const fs::path& configPath, std::string_view text) {
     Handle old(openExisting(configPath));
     if (!old.valid()) {
         // Missing: made as the plain write would. Read-only, a folder, held without write sharing,
         // or anything else the plain write could not open: left as it is.
-        if (GetLastError() == ERROR_FILE_NOT_FOUND) replaceWithNew(configPath, text, false);
+        if (GetLastError() == ERROR_FILE_NOT_FOUND) replaceWithNew(configPath, text, FILE_ATTRIBUTE_NORMAL);
         return;
     }
     BY_HANDLE_FILE_INFORMATION information{};
-    // A device name such as NUL or CON is the player's, and left alone.
-    if (GetFileType(old.get()) != FILE_TYPE_DISK || !GetFileInformationByHandle(old.get(), &information)) return;
+    // A device name such as NUL or CON is the player's, and left alone. A read-only file is refused
+    // to the plain write whoever runs it; Wine, run as root, would open it all the same.
+    if (GetFileType(old.get()) != FILE_TYPE_DISK || !GetFileInformationByHandle(old.get(), &information) ||
+        (information.dwFileAttributes & FILE_ATTRIBUTE_READONLY)) {
+        return;
+    }
     const fs::path file = finalPath(old.get(), configPath);
     // A second name must go on showing the same file: replacing would part it from this one.
     if (information.nNumberOfLinks == 1) {
         // A file open here, even with delete sharing, cannot be replaced.
         old.reset(INVALID_HANDLE_VALUE);
-        if (replaceWithNew(file, text, true) == Replaced::Done) return;
+        constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+        const DWORD attributes = information.dwFileAttributes & kKept;
+        if (replaceWithNew(file, text, attributes ? attributes : FILE_ATTRIBUTE_NORMAL) == Replaced::Done) return;
         old.reset(openExisting(file));
         if (!old.valid()) return;
     }
