@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "plugin/Keyvane.h"
+#include "plugin/SettingsFile.h"
 
 namespace {
 
@@ -38,34 +39,6 @@ bool canReplay(const fs::path& file) {
     return (state & (std::ios::failbit | std::ios::badbit)) == 0;
 }
 
-enum class WriteResult { NotOpened, Failed, Written };
-
-// Both lines through a text-mode stream, so that Windows gets CR LF.
-WriteResult writeSettingsTo(const fs::path& file, const std::string& scaleLine,
-                            const std::string& transparencyLine) {
-    std::ofstream stream(file, std::ios::out);
-    if (!stream.is_open()) {
-        return WriteResult::NotOpened;
-    }
-    stream << scaleLine << "\n";
-    stream << transparencyLine << "\n";
-    stream.close();
-    return stream.fail() ? WriteResult::Failed : WriteResult::Written;
-}
-
-// Where the new file goes: beside the regular file that a link at configPath names, so that the
-// link stays. A link to anything else (a device, nothing) is replaced itself.
-fs::path replacedFile(const fs::path& configFile) {
-    std::error_code error;
-    if (fs::is_symlink(fs::symlink_status(configFile, error)) && fs::is_regular_file(fs::status(configFile, error))) {
-        const fs::path target = fs::canonical(configFile, error);
-        if (!error) {
-            return target;
-        }
-    }
-    return configFile;
-}
-
 }  // namespace
 
 void Keyvane::registerSettings() {
@@ -80,8 +53,9 @@ void Keyvane::registerSettings() {
 }
 
 // Reads nothing itself: a missing file on the first run is not an error, and a file that is no
-// file is skipped like a missing one.
+// file is skipped like a missing one. What killed saves left beside it goes first.
 void Keyvane::loadSavedSettings() {
+    settingsfile::removeLeftoverTemporaries(configPath);
     if (canReplay(configPath)) {
         cvarManager->loadCfg(configPath);
     }
@@ -98,40 +72,12 @@ void Keyvane::transparencyChanged(std::string, CVarWrapper cvar) {
     saveSettings();
 }
 
-// The new file is written whole beside the old one and then renamed over it, so that a process
-// killed at any moment leaves the old file or the new one, never a part. Where the rename cannot be
-// made (on Windows another process may hold the file open without delete sharing) it is written in
-// place. Failures are silent: the next change or the unload tries again.
+// Whole or not at all, and only where the plain write of the two lines could have written
+// (SettingsFile.h). Failures are silent: the next change or the unload tries again.
 void Keyvane::saveSettings() {
-    const std::string scaleLine = settingLine("kvanescale", scale.load(std::memory_order_relaxed));
-    const std::string transparencyLine =
-        settingLine("kvanetransparency", transparency.load(std::memory_order_relaxed));
-    const fs::path target = replacedFile(configPath);
-    fs::path temporary = target;
-    temporary += ".new";
-
-    std::error_code error;
-    // Whatever a crash or anyone else left there goes first; a FIFO would block the opening.
-    fs::remove(temporary, error);
-    const bool temporaryFree = !fs::exists(fs::symlink_status(temporary, error));
-    switch (temporaryFree ? writeSettingsTo(temporary, scaleLine, transparencyLine) : WriteResult::NotOpened) {
-    case WriteResult::Written:
-        fs::rename(temporary, target, error);
-        if (!error) {
-            return;
-        }
-        fs::remove(temporary, error);
-        break;
-    case WriteResult::Failed:
-        // Written in part (a full disk): the old file stays as it was.
-        fs::remove(temporary, error);
-        return;
-    case WriteResult::NotOpened:
-        break;
-    }
-    // In place only over a regular file or none: opening a FIFO for writing would block.
-    const fs::file_status status = fs::status(target, error);
-    if (fs::is_regular_file(status) || !fs::exists(status)) {
-        writeSettingsTo(target, scaleLine, transparencyLine);
-    }
+    const std::string text = settingLine("kvanescale", scale.load(std::memory_order_relaxed)) +
+                             settingsfile::kLineEnd +
+                             settingLine("kvanetransparency", transparency.load(std::memory_order_relaxed)) +
+                             settingsfile::kLineEnd;
+    settingsfile::save(configPath, text);
 }

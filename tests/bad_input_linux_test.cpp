@@ -1,9 +1,10 @@
-// Hostile files and processes that need Linux to make: links, a FIFO or a link to a device where
-// the configuration file should be, a full disk, a comma locale, keyvane-sandbox showing the replay's
-// errors, and a process killed at random moments while it saves. Nothing may block, read without
-// end, or leave anything but a complete file.
-#include <chrono>
+// Hostile files and processes that need Linux to make: links, file modes, a FIFO or a link to a
+// device where the configuration file should be, a full disk, a comma locale, keyvane-sandbox showing
+// the replay's errors, and processes saving at once or killed at random moments while they save.
+// Nothing may block, read without end, or leave anything but a complete file.
 #include <cctype>
+#include <chrono>
+#include <memory>
 #include <random>
 #include <set>
 #include <string_view>
@@ -11,9 +12,11 @@
 
 #include <gtest/gtest.h>
 
+#include "plugin/SettingsFile.h"
 #include "sandbox_program.h"
 #include "support/plugin_session.h"
 #include "support/posix_process.h"
+#include "support/save_case.h"
 
 namespace {
 
@@ -62,64 +65,78 @@ bool isCompleteSettingsFile(const std::optional<std::string>& content) {
     return ::testing::AssertionSuccess();
 }
 
-bool journalHasReplay(const sandbox::Host& host) {
-    for (const auto& call : host.journal()) {
-        if (call.operation == "CVarManagerWrapper::loadCfg") return true;
-    }
-    return false;
+// --- saving as the player --------------------------------------------------------------------------
+
+namespace fs = std::filesystem;
+using testsupport::SaveCase;
+
+const std::string kConfigEntry = "bakkesmod/cfg/keyvane.cfg";
+
+class SavedAsThePlayerOnLinux : public ::testing::TestWithParam<SaveCase> {};
+
+TEST_P(SavedAsThePlayerOnLinux, ChangesOnlyWhatAPlainWriteWouldHave) { testsupport::checkSaveAsPlayer(GetParam()); }
+
+// The settings file with the given mode.
+auto fileWithMode(fs::perms mode) {
+    return [mode](const fs::path& home) {
+        writeFile(home / kConfigEntry, kValidFile);
+        fs::permissions(home / kConfigEntry, mode);
+    };
 }
 
-// --- what is no file ----------------------------------------------------------------------------------
-
-struct NoFileAtThePath : ::testing::TestWithParam<const char*> {};
-
-// The load skips it like a missing file, without blocking; the next change puts a regular file there.
-TEST_P(NoFileAtThePath, IsSkippedWithoutBlockingAndReplacedByTheNextSave) {
-    PluginSession session;
-    const std::string kind = GetParam();
-    if (kind == "fifo") {
-        ASSERT_TRUE(testsupport::makeFifo(session.home.configFile()));
-    } else {
-        std::filesystem::create_symlink(kind, session.home.configFile());
-    }
-    EXPECT_TRUE(passesWithin(std::chrono::seconds(10), [&] {
-        session.load();
-        EXPECT_FALSE(journalHasReplay(session.host));
-        EXPECT_EQ(session.keyvane().scale.load(), 1.0f);
-        ASSERT_TRUE(session.host.execute("kvanescale 3").ok);
-        EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(session.home.configFile())));
-        EXPECT_TRUE(isCompleteSettingsFile(readFile(session.home.configFile())));
-        session.unload();
-    }));
+// A link at the settings file's place.
+auto linkTo(const std::string& target) {
+    return [target](const fs::path& home) { fs::create_symlink(target, home / kConfigEntry); };
 }
 
-INSTANTIATE_TEST_SUITE_P(Hostile, NoFileAtThePath, ::testing::Values("fifo", "/dev/zero", "/dev/full"),
-                         [](const ::testing::TestParamInfo<const char*>& tried) {
-                             std::string name = tried.param;
-                             return name == "fifo" ? std::string("Fifo")
-                                                   : name == "/dev/zero" ? std::string("LinkToDevZero")
-                                                                         : std::string("LinkToDevFull");
-                         });
-
-TEST(ConfigurationLink, ALinkToARegularFileIsReplayedAndStaysALink) {
-    PluginSession session;
-    const auto real = session.home.root() / "elsewhere.cfg";
-    writeFile(real, kValidFile);
-    std::filesystem::create_symlink(real, session.home.configFile());
-    session.load();
-    EXPECT_EQ(session.keyvane().scale.load(), 2.0f);
-    ASSERT_TRUE(session.host.execute("kvanescale 4").ok);
-    EXPECT_TRUE(std::filesystem::is_symlink(session.home.configFile()));
-    EXPECT_EQ(readFile(real), "kvanescale \"4.000000\"\nkvanetransparency \"0.500000\"\n");
-}
-
-TEST(ConfigurationLink, ADanglingLinkIsSkippedLikeAMissingFile) {
-    PluginSession session;
-    std::filesystem::create_symlink(session.home.root() / "gone.cfg", session.home.configFile());
-    session.load();
-    for (const auto& call : session.host.journal()) EXPECT_NE(call.operation, "CVarManagerWrapper::loadCfg");
-    EXPECT_EQ(session.keyvane().scale.load(), 1.0f);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Hostile, SavedAsThePlayerOnLinux,
+    ::testing::Values(
+        // Unreadable at load: its settings must still be there for the next load that can read them.
+        SaveCase{"UnreadableFile", fileWithMode(fs::perms::none), 1.0f, {}, {}},
+        SaveCase{"WriteOnlyFile", fileWithMode(fs::perms::owner_write), 1.0f, {}, {}},
+        SaveCase{"PrivateFile", fileWithMode(fs::perms::owner_read | fs::perms::owner_write), 2.0f, {kConfigEntry}, {}},
+        SaveCase{"HardLinked",
+                 [](const fs::path& home) {
+                     writeFile(home / kConfigEntry, kValidFile);
+                     fs::create_hard_link(home / kConfigEntry, home / "bakkesmod/cfg/keyvane-backup.cfg");
+                 },
+                 2.0f, {kConfigEntry, "bakkesmod/cfg/keyvane-backup.cfg"}, {}},
+        // Two links long, to a folder that holds the player's own "real.cfg.new" folder and a file
+        // of the player's named like the old temporary beside the link.
+        SaveCase{"LinkChain",
+                 [](const fs::path& home) {
+                     fs::create_directories(home / "elsewhere/real.cfg.new");
+                     writeFile(home / "elsewhere/real.cfg", kValidFile);
+                     writeFile(home / "bakkesmod/cfg/keyvane.cfg.new", "the player's");
+                     fs::create_symlink("elsewhere/real.cfg", home / "hop");
+                     linkTo("../../hop")(home);
+                 },
+                 2.0f, {"elsewhere/real.cfg"}, {}},
+        SaveCase{"DanglingLink",
+                 [](const fs::path& home) {
+                     fs::create_directories(home / "elsewhere");
+                     linkTo("../../elsewhere/new.cfg")(home);
+                 },
+                 1.0f, {"elsewhere/new.cfg"}, {}},
+        SaveCase{"LinkToDevNull", linkTo("/dev/null"), 1.0f, {}, {}},
+        SaveCase{"LinkToDevZero", linkTo("/dev/zero"), 1.0f, {}, {}},
+        SaveCase{"LinkToDevFull", linkTo("/dev/full"), 1.0f, {}, {}},
+        SaveCase{"Fifo", [](const fs::path& home) { ASSERT_TRUE(testsupport::makeFifo(home / kConfigEntry)); }, 1.0f, {}, {}},
+        SaveCase{"ReadOnlyFolder",
+                 [](const fs::path& home) {
+                     writeFile(home / kConfigEntry, kValidFile);
+                     fs::permissions(home / "bakkesmod/cfg", fs::perms::owner_read | fs::perms::owner_exec);
+                 },
+                 2.0f, {kConfigEntry}, {}},
+        // Named like a leftover temporary, but a link: a save never makes one, so it stays.
+        SaveCase{"LinkNamedLikeATemporary",
+                 [](const fs::path& home) {
+                     writeFile(home / "target", "the player's");
+                     fs::create_symlink("../../target", home / "bakkesmod/cfg/keyvane.cfg.4242-0123456789abcdef.tmp");
+                 },
+                 1.0f, {kConfigEntry}, {}}),
+    [](const ::testing::TestParamInfo<SaveCase>& tried) { return tried.param.name; });
 
 TEST(HostReplayOfDevices, RefusesAtOnceWithOneError) {
     sandbox::Host host;
@@ -127,6 +144,17 @@ TEST(HostReplayOfDevices, RefusesAtOnceWithOneError) {
     EXPECT_FALSE(host.loadConfig("/dev/full"));
     EXPECT_EQ(host.consoleLog(),
               (std::vector<std::string>{"/dev/zero: not a regular file", "/dev/full: not a regular file"}));
+}
+
+TEST(SaveTemporary, IsNeverMadeThroughALink) {
+    testsupport::ScratchFolder folder;
+    writeFile(folder / "target", "the player's");
+    fs::create_symlink(folder / "target", folder / "link");
+    fs::create_symlink(folder / "nothing", folder / "dangling");
+    EXPECT_FALSE(settingsfile::writeNewFile(folder / "link", "new"));
+    EXPECT_FALSE(settingsfile::writeNewFile(folder / "dangling", "new"));
+    EXPECT_EQ(readFile(folder / "target"), "the player's");
+    EXPECT_FALSE(fs::exists(folder / "nothing"));
 }
 
 // --- a file that cannot be written ------------------------------------------------------------------
@@ -143,7 +171,7 @@ TEST(FullDisk, SavingFailsSilentlyAndTheOldFileStaysWhole) {
         session.unload();
     }));
     EXPECT_EQ(readFile(session.home.configFile()), kValidFile);
-    EXPECT_FALSE(std::filesystem::exists(session.home.configFile().string() + ".new"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(session.home.configFile().parent_path()), fs::directory_iterator()), 1);
 }
 
 // --- the process's locale -----------------------------------------------------------------------------
@@ -183,39 +211,111 @@ TEST(SandboxConsoleLog, TheReplaysErrorsReachStandardErrorAsTheyHappen) {
                        "s.session:2: unknown command: nosuch\n");
 }
 
-// --- killed while saving --------------------------------------------------------------------------------
+// --- processes saving at once, and killed while saving -------------------------------------------
 
-// A child changes both settings as fast as it can; killed at a random moment, it must leave the
-// previous complete file or the next one, never an empty or partial one.
-TEST(KilledWhileSaving, FiftyRandomKillsAlwaysLeaveACompleteFile) {
+// A process of its own that loads the plugin and saves in a loop, `rounds` times and then unloads, or
+// until it is killed (rounds 0); it signals after its first two saves. Writer 1's values end in 25,
+// writer 2's in 75.
+void saveInALoop(int writer, long rounds, testsupport::ReadySignal& saving, bool asPlayer) {
+    if (asPlayer && !testsupport::dropToPlayer()) ::_exit(3);
+    sandbox::Host host;
+    host.setJournalEnabled(false);
+    auto module = sandbox::PluginModule::load(host, KEYVANE_MODULE_PATH, nullptr);
+    const std::string fraction = writer == 1 ? ".25" : ".75";
+    for (long i = 0; rounds == 0 || i < rounds; ++i) {
+        host.execute("kvanescale " + std::to_string(i % 1000) + fraction);
+        host.execute("kvanetransparency 0." + std::to_string(i % 10) + fraction.substr(1));
+        if (i == 0) saving.signal();
+    }
+    module.reset();
+    ::_exit(0);
+}
+
+TEST(TwoProcessesSaving, AReaderBesideThemSeesOnlyWholeFilesAndTheLastSaveOfOneRemains) {
     PluginSession session;
     writeFile(session.home.configFile(), kValidFile);
-    std::mt19937 random(20261209);
-    std::uniform_int_distribution<int> microseconds(0, 5'000);
-    std::set<std::string> seen;
-    for (int trial = 0; trial < 50; ++trial) {
-        testsupport::ReadySignal saving;
-        ChildProcess child([&] {
-            sandbox::Host host;
-            host.setJournalEnabled(false);
-            auto module = sandbox::PluginModule::load(host, KEYVANE_MODULE_PATH, nullptr);
-            saving.signal();
-            for (long i = 0;; ++i) {
-                host.execute("kvanescale " + std::to_string(i % 1000) + ".5");
-                host.execute("kvanetransparency 0." + std::to_string(i % 10));
-            }
-        });
-        ASSERT_TRUE(child.started());
-        ASSERT_TRUE(saving.waitFor());
-        std::this_thread::sleep_for(std::chrono::microseconds(microseconds(random)));
-        ASSERT_TRUE(child.kill()) << "trial " << trial;
+    testsupport::ReadySignal firstSaving, secondSaving;
+    ChildProcess first([&] { saveInALoop(1, 2000, firstSaving, false); });
+    ChildProcess second([&] { saveInALoop(2, 2000, secondSaving, false); });
+    ASSERT_TRUE(firstSaving.waitFor() && secondSaving.waitFor());
+    std::optional<int> firstEnd, secondEnd;
+    long reads = 0, broken = 0;
+    while (!firstEnd || !secondEnd) {
         const auto content = readFile(session.home.configFile());
-        ASSERT_TRUE(isCompleteSettingsFile(content)) << "trial " << trial << ": \"" << content.value_or("<none>") << '"';
+        ++reads;
+        if (!isCompleteSettingsFile(content)) {
+            if (broken++ == 0) ADD_FAILURE() << "first broken read: \"" << content.value_or("<none>") << '"';
+        }
+        if (!firstEnd) firstEnd = first.waitWithin(std::chrono::milliseconds(0));
+        if (!secondEnd) secondEnd = second.waitWithin(std::chrono::milliseconds(0));
+    }
+    EXPECT_EQ(broken, 0) << "of " << reads << " reads";
+    EXPECT_EQ(*firstEnd, 0);
+    EXPECT_EQ(*secondEnd, 0);
+    const auto last = readFile(session.home.configFile());
+    EXPECT_TRUE(last == "kvanescale \"999.250000\"\nkvanetransparency \"0.925000\"\n" ||
+                last == "kvanescale \"999.750000\"\nkvanetransparency \"0.975000\"\n")
+        << last.value_or("<none>");
+    RecordProperty("Reads", static_cast<int>(reads));
+}
+
+struct KillCase {
+    std::string name;
+    int writers;
+    bool readOnlyFolder;   // the file writable, its folder not: every save writes in place
+    int rounds;
+};
+
+void PrintTo(const KillCase& kill, std::ostream* out) { *out << kill.name; }
+
+class KilledWhileSaving : public ::testing::TestWithParam<KillCase> {};
+
+// Killed at random moments, the writers must leave the previous complete file or the next one, never
+// an empty or partial one; the next load removes what their temporaries left.
+TEST_P(KilledWhileSaving, EveryKillLeavesACompleteFileAndTheNextLoadNoTemporary) {
+    const KillCase& kill = GetParam();
+    PluginSession session;
+    const fs::path folder = session.home.configFile().parent_path();
+    writeFile(session.home.configFile(), kValidFile);
+    testsupport::handToPlayer(session.home.root());
+    if (kill.readOnlyFolder) fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    std::mt19937 random(20261209);
+    std::uniform_int_distribution<int> microseconds(0, 20'000);
+    std::set<std::string> seen;
+    int broken = 0;
+    for (int trial = 0; trial < kill.rounds; ++trial) {
+        std::vector<std::unique_ptr<testsupport::ReadySignal>> saving;
+        std::vector<std::unique_ptr<ChildProcess>> writers;
+        for (int writer = 1; writer <= kill.writers; ++writer) {
+            auto& signal = *saving.emplace_back(std::make_unique<testsupport::ReadySignal>());
+            writers.push_back(std::make_unique<ChildProcess>(
+                [&] { saveInALoop(writer, 0, signal, kill.readOnlyFolder); }));
+        }
+        for (auto& signal : saving) ASSERT_TRUE(signal->waitFor());
+        std::this_thread::sleep_for(std::chrono::microseconds(microseconds(random)));
+        for (auto& writer : writers) ASSERT_TRUE(writer->kill()) << "trial " << trial;
+        const auto content = readFile(session.home.configFile());
+        if (!isCompleteSettingsFile(content)) {
+            if (broken++ == 0) ADD_FAILURE() << "trial " << trial << ": \"" << content.value_or("<none>") << '"';
+            continue;
+        }
         seen.insert(*content);
     }
-    // The kills did land among the writes, not all before the first one.
-    EXPECT_GT(seen.size(), 10u);
+    EXPECT_EQ(broken, 0) << "of " << kill.rounds << " kills";
+    // Every kill comes after a first save; they did not all land at the same point either.
+    EXPECT_GT(seen.size(), 2u);
     RecordProperty("DistinctFilesSeen", static_cast<int>(seen.size()));
+    EXPECT_TRUE(testsupport::runAsPlayer([&] {
+        session.load();
+        session.unload();
+        return true;
+    }));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(Hostile, KilledWhileSaving,
+                         ::testing::Values(KillCase{"OneWriter", 1, false, 50}, KillCase{"TwoWriters", 2, false, 30},
+                                           KillCase{"OneWriterInAReadOnlyFolder", 1, true, 30}),
+                         [](const ::testing::TestParamInfo<KillCase>& tried) { return tried.param.name; });
 
 }  // namespace

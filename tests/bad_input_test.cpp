@@ -7,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include "plugin/SettingsFile.h"
 #include "session_command.h"
 #include "support/config_text.h"
 #include "support/plugin_session.h"
+#include "support/save_case.h"
 
 namespace {
 
@@ -194,6 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"OneLine", "kvanescale \"2.000000\"\n", 2.0f, 0.0f, ""},
         FileCase{"SwappedLines", "kvanetransparency \"0.500000\"\nkvanescale \"2.000000\"\n", 2.0f, 0.5f, ""},
         FileCase{"CarriageReturnLineEnds", "kvanescale \"2.000000\"\r\nkvanetransparency \"0.500000\"\r\n", 2.0f, 0.5f, ""},
+        FileCase{"CarriageReturnAlone", "kvanescale \"2.000000\"\rkvanetransparency \"0.500000\"\r", 2.0f, 0.5f, ""},
         FileCase{"ByteOrderMark", "\xEF\xBB\xBF" + kValidFile, 2.0f, 0.5f, ""},
         FileCase{"NoFinalLineEnd", "kvanescale \"2.000000\"\nkvanetransparency \"0.500000\"", 2.0f, 0.5f, ""},
         FileCase{"BinaryGarbage", binaryGarbage(), 1.0f, 0.0f, kConfigName + ":1: unknown command: \x80"},
@@ -253,14 +256,60 @@ TEST(ConfigurationFolder, AFolderAtThePathIsSkippedAndNeverReplaced) {
     EXPECT_TRUE(session.host.consoleLog().empty());
 }
 
-TEST(SavedFile, ALeftoverTemporaryFileIsReplacedAndNoneRemains) {
-    PluginSession session;
-    const auto leftover = session.home.configFile().string() + ".new";
-    writeFile(leftover, "half a li");
-    session.load();
-    ASSERT_TRUE(session.host.execute("kvanescale 1.25").ok);
-    EXPECT_EQ(readFile(session.home.configFile()), configText("1.250000", "0.000000"));
-    EXPECT_FALSE(std::filesystem::exists(leftover));
+// --- saving as the player ------------------------------------------------------------------------
+
+// A save changes nothing but the file's two lines, and only where a plain write could have written.
+// Cases that need links or POSIX modes are in bad_input_linux_test.
+class SavedAsThePlayer : public ::testing::TestWithParam<testsupport::SaveCase> {};
+
+TEST_P(SavedAsThePlayer, ChangesOnlyWhatAPlainWriteWouldHave) { testsupport::checkSaveAsPlayer(GetParam()); }
+
+const std::string kConfigEntry = "bakkesmod/cfg/keyvane.cfg";
+
+INSTANTIATE_TEST_SUITE_P(
+    Hostile, SavedAsThePlayer,
+    ::testing::Values(
+        testsupport::SaveCase{"ReadOnlyFile",
+                              [](const std::filesystem::path& home) {
+                                  writeFile(home / kConfigEntry, kValidFile);
+                                  std::filesystem::permissions(home / kConfigEntry, std::filesystem::perms::all,
+                                                               std::filesystem::perm_options::remove);
+                                  std::filesystem::permissions(home / kConfigEntry, std::filesystem::perms::owner_read,
+                                                               std::filesystem::perm_options::add);
+                              },
+                              2.0f, {}, {}},
+        // Another program reads it (on Windows without delete sharing, so it cannot be replaced):
+        // the shorter new text leaves none of the longer old one behind.
+        testsupport::SaveCase{"HeldOpenByAnotherProgram",
+                              [](const std::filesystem::path& home) {
+                                  writeFile(home / kConfigEntry, kValidFile + "// " + std::string(200, 'x') + "\n");
+                              },
+                              2.0f, {kConfigEntry}, {}, true},
+        // A save killed before its rename leaves its temporary; the next load removes it and nothing
+        // that only looks like one.
+        testsupport::SaveCase{"LeftoverTemporaries",
+                              [](const std::filesystem::path& home) {
+                                  const auto folder = home / "bakkesmod/cfg";
+                                  writeFile(folder / "keyvane.cfg.4242-0123456789abcdef.tmp", "kvanescale \"9.0");
+                                  for (const char* name : {"keyvane.cfg.new", "keyvane.cfg.tmp", "keyvane.cfg.4242-0123456789ABCDEF.tmp",
+                                                           "keyvane.cfg.4242-0123456789abcdef.tmp.old", "keyvane.cfg.-0123456789abcdef.tmp",
+                                                           "other.cfg.4242-0123456789abcdef.tmp"}) {
+                                      writeFile(folder / name, "the player's");
+                                  }
+                                  std::filesystem::create_directory(folder / "keyvane.cfg.7-fedcba9876543210.tmp");
+                              },
+                              1.0f, {kConfigEntry}, {"bakkesmod/cfg/keyvane.cfg.4242-0123456789abcdef.tmp"}}),
+    [](const ::testing::TestParamInfo<testsupport::SaveCase>& tried) { return tried.param.name; });
+
+// The temporary a save writes: made new, never over anything that has its name. Links are tried in
+// bad_input_linux_test.
+TEST(SaveTemporary, IsMadeNewOrNotAtAll) {
+    testsupport::ScratchFolder folder;
+    writeFile(folder / "taken", "the player's");
+    EXPECT_FALSE(settingsfile::writeNewFile(folder / "taken", "new"));
+    EXPECT_EQ(readFile(folder / "taken"), "the player's");
+    EXPECT_TRUE(settingsfile::writeNewFile(folder / "free", "new"));
+    EXPECT_EQ(readFile(folder / "free"), "new");
 }
 
 // --- session lines ----------------------------------------------------------------------------------

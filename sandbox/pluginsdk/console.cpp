@@ -137,9 +137,12 @@ bool Host::State::loadConfig(const std::filesystem::path& path) {
     std::string_view rest(content);
     if (rest.starts_with(kByteOrderMark)) rest.remove_prefix(kByteOrderMark.size());
     for (long lineNumber = 1; !rest.empty(); ++lineNumber) {
-        const auto end = rest.find('\n');
+        // A line ends at LF, CR LF or CR alone: a file saved by an old editor is still replayed.
+        const auto end = rest.find_first_of("\r\n");
         const std::string_view command = trimmed(rest.substr(0, end));
-        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+        std::size_t next = end == std::string_view::npos ? rest.size() : end + 1;
+        if (end != std::string_view::npos && rest[end] == '\r' && rest.substr(next).starts_with('\n')) ++next;
+        rest.remove_prefix(next);
         if (command.empty() || command.starts_with("//")) continue;
         const CommandResult result = execute(command, ErrorLog::None);
         if (!result.ok) writeLog(name + ":" + std::to_string(lineNumber) + ": " + result.message);

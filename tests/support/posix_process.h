@@ -1,8 +1,11 @@
-// Linux-only test support: child processes started with fork and killed with SIGKILL, FIFOs, file
-// size limits and private locales. Only the suites marked Linux-only in tests/CMakeLists.txt use it.
+// Linux-only test support: child processes started with fork and killed with SIGKILL, dropping to
+// an ordinary user, FIFOs, file size limits and private locales. Only the suites marked Linux-only
+// in tests/CMakeLists.txt use it.
 #pragma once
 
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -77,6 +80,14 @@ public:
 private:
     int fds_[2] = {-1, -1};
 };
+
+// As root, this process becomes "nobody" for good, so that file modes bind it as they bind a
+// player; as anyone else it stays who it is. False if the change failed.
+inline bool dropToPlayer() {
+    if (::geteuid() != 0) return true;
+    const passwd* nobody = ::getpwnam("nobody");
+    return nobody && ::setgroups(0, nullptr) == 0 && ::setgid(nobody->pw_gid) == 0 && ::setuid(nobody->pw_uid) == 0;
+}
 
 inline bool makeFifo(const std::filesystem::path& path) { return ::mkfifo(path.c_str(), 0600) == 0; }
 
