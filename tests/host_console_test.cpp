@@ -10,7 +10,7 @@
 #include "bakkesmod/plugin/pluginwindow.h"
 #include "bakkesmod/wrappers/cvarmanagerwrapper.h"
 #include "bakkesmod/wrappers/gamewrapper.h"
-#include "sandbox/host.h"
+#include "sandbox/pluginsdk/host.h"
 #include "support/scratch_folder.h"
 
 namespace {

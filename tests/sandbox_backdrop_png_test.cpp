@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "backdrop.h"
-#include "png_file.h"
+#include "sandbox/pictures/backdrop.h"
+#include "sandbox/pictures/png_file.h"
 #include "support/scratch_folder.h"
 
 using namespace sandbox::app;

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <sstream>
 
-#include "help_text.h"
-#include "host_trace.h"
-#include "line_input.h"
-#include "script_runner.h"
-#include "session.h"
+#include "sandbox/session/session_help.h"
+#include "sandbox/session/host_trace.h"
+#include "sandbox/session/input/line_input.h"
+#include "sandbox/session/line_loop.h"
+#include "sandbox/session/session.h"
 #include "support/plugin_session.h"
 
 using namespace sandbox::app;

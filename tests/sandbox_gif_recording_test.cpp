@@ -6,8 +6,8 @@
 
 #include <cstring>
 
-#include "gif_recording.h"
-#include "png_file.h"
+#include "sandbox/pictures/gif_recording.h"
+#include "sandbox/pictures/png_file.h"
 #include "sandbox_program.h"
 
 using namespace sandbox::app;

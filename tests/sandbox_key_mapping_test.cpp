@@ -4,8 +4,8 @@
 
 #include <GLFW/glfw3.h>
 
-#include "key_mapping.h"
-#include "sandbox/host.h"
+#include "sandbox/live/key_mapping.h"
+#include "sandbox/pluginsdk/host.h"
 
 using sandbox::app::gameKeyName;
 using sandbox::app::gameMouseButtonName;

@@ -3,8 +3,8 @@
 // picture.
 #include <gtest/gtest.h>
 
-#include "frame_memory.h"
-#include "frame_pacer.h"
+#include "sandbox/live/frame_memory.h"
+#include "sandbox/live/frame_pacer.h"
 
 using namespace sandbox::app;
 using namespace std::chrono_literals;

@@ -10,7 +10,7 @@
 
 #include <cstdlib>
 
-#include "png_file.h"
+#include "sandbox/pictures/png_file.h"
 #include "sandbox_program.h"
 
 using namespace sandbox_test;

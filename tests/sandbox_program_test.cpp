@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "png_file.h"
+#include "sandbox/pictures/png_file.h"
 #include "sandbox_program.h"
 
 using namespace sandbox_test;
@@ -202,7 +202,7 @@ TEST(Program, VersionKeysAndScriptsThatCannotBeRead)
     EXPECT_EQ(version.out, "keyvane-sandbox 1.0.0.4\n");
     const ProgramRun keys = runSandbox({"keys"}, folder.path());
     EXPECT_EQ(keys.status, 0);
-    EXPECT_NE(keys.out.find("  LeftShift             drawn: cap \"Shift\"\n"), std::string::npos) << keys.out;
+    EXPECT_NE(keys.out.find("  LeftShift             printed \"Shift\"\n"), std::string::npos) << keys.out;
 
     const ProgramRun missing = runSandbox({"run", "nosuch.session", "--home", "home"}, folder.path());
     EXPECT_EQ(missing.status, 2);

@@ -2,9 +2,9 @@
 // reason given for one that cannot be used.
 #include <gtest/gtest.h>
 
-#include "cli_options.h"
-#include "number_text.h"
-#include "session_command.h"
+#include "sandbox/commandline/cli_options.h"
+#include "sandbox/session/number_text.h"
+#include "sandbox/session/session_command.h"
 
 using namespace sandbox::app;
 
