@@ -9,9 +9,9 @@
 #include <string>
 #include <system_error>
 
-#include "sandbox/host.h"
-#include "sandbox/plugin_module.h"
-#include "sandbox/ui_context.h"
+#include "sandbox/pluginsdk/host.h"
+#include "sandbox/hostapp/plugin_module.h"
+#include "sandbox/hostapp/ui_context.h"
 
 namespace bench {
 

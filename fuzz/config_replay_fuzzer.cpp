@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "bakkesmod/wrappers/cvarmanagerwrapper.h"
-#include "sandbox/host.h"
+#include "sandbox/pluginsdk/host.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static sandbox::Host host;

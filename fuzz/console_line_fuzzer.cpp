@@ -6,7 +6,7 @@
 
 #include "bakkesmod/plugin/pluginwindow.h"
 #include "bakkesmod/wrappers/cvarmanagerwrapper.h"
-#include "sandbox/host.h"
+#include "sandbox/pluginsdk/host.h"
 
 namespace {
 

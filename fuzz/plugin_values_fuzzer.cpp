@@ -11,9 +11,9 @@
 #include <unistd.h>
 
 #include "plugin/Keyvane.h"
-#include "sandbox/host.h"
-#include "sandbox/plugin_module.h"
-#include "sandbox/ui_context.h"
+#include "sandbox/pluginsdk/host.h"
+#include "sandbox/hostapp/plugin_module.h"
+#include "sandbox/hostapp/ui_context.h"
 
 namespace {
 

@@ -33,7 +33,7 @@ BAKKESMOD_PLUGIN_EXPORT constexpr PluginInfo exports{
     __FILE__,
     "Keyvane",
     "Keyvane Input Display",
-    "1.0.0.4",
+    KEYVANE_VERSION,   // the project's version, from the build
     BakkesMod::Plugin::kPluginKindStandard,
     &getPlugin,
     &deleteMe,

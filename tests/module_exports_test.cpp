@@ -11,7 +11,7 @@
 #include "bakkesmod/plugin/bakkesmodplugin.h"
 #include "bakkesmod/plugin/pluginwindow.h"
 #include "plugin/Keyvane.h"
-#include "sandbox/shared_library.h"
+#include "sandbox/hostapp/shared_library.h"
 #include "support/module_tables.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "overlay/ImGuiRelease.h"
 #include "overlay/Layout.h"
-#include "sandbox/ui_context.h"
+#include "sandbox/hostapp/ui_context.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "support/program_run.h"
 #include "support/scratch_folder.h"
-#include "user_home.h"
+#include "sandbox/commandline/user_home.h"
 
 namespace sandbox_test {
 

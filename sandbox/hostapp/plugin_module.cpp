@@ -1,9 +1,9 @@
 // Loading and unloading a plugin module the way the host does, with one-line errors for bad modules.
-#include "sandbox/plugin_module.h"
+#include "sandbox/hostapp/plugin_module.h"
 
 #include <system_error>
 
-#include "sandbox/shared_library.h"
+#include "sandbox/hostapp/shared_library.h"
 
 namespace sandbox {
 

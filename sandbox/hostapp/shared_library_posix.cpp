@@ -1,5 +1,5 @@
 // SharedLibrary on Linux: dlopen, dlsym, dlclose.
-#include "sandbox/shared_library.h"
+#include "sandbox/hostapp/shared_library.h"
 
 #include <dlfcn.h>
 

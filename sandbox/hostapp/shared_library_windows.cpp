@@ -1,6 +1,6 @@
 // SharedLibrary on Windows: LoadLibraryW, GetProcAddress, FreeLibrary, with the system's own message
 // for a library that cannot be loaded.
-#include "sandbox/shared_library.h"
+#include "sandbox/hostapp/shared_library.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // The host's Dear ImGui context and its frame loop.
-#include "sandbox/ui_context.h"
+#include "sandbox/hostapp/ui_context.h"
 
 namespace sandbox {
 

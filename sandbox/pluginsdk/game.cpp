@@ -74,14 +74,7 @@ void Host::setGameMode(GameMode mode) {
     state_->mode = mode;
 }
 
-GameMode Host::gameMode() const {
-    std::lock_guard lock(state_->mutex);
-    return state_->mode;
-}
-
 void Host::setMatchEnded(bool ended) { state_->match.ended.store(ended); }
-
-bool Host::matchEnded() const { return state_->match.ended.load(); }
 
 }  // namespace sandbox
 

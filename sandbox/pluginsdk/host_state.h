@@ -22,7 +22,7 @@
 #include "bakkesmod/wrappers/cvarmanagerwrapper.h"
 #include "bakkesmod/wrappers/cvarwrapper.h"
 #include "bakkesmod/wrappers/gamewrapper.h"
-#include "sandbox/host.h"
+#include "sandbox/pluginsdk/host.h"
 #include "scratch_lists.h"
 
 namespace BakkesMod::Plugin { class PluginWindow; }

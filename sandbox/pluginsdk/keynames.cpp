@@ -69,11 +69,6 @@ bool Host::setKeyHeld(std::string_view name, bool held) {
     return true;
 }
 
-bool Host::isKeyHeld(std::string_view name) const {
-    const int position = positionOf(name);
-    return position >= 0 && state_->keysHeld[position].load(std::memory_order_relaxed);
-}
-
 }  // namespace sandbox
 
 bool GameWrapper::IsKeyPressed(int keyName) {

@@ -19,6 +19,9 @@ struct ProgramRun {
 ProgramRun runProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                       const std::filesystem::path& in, const std::filesystem::path& input = {});
 
+// How a program's printed lines and text-mode files end on this platform: "\n", or "\r\n" on Windows.
+extern const char* const kProgramLineEnd;
+
 // Sets a variable of this process's environment, which every program it runs from then on inherits.
 void setEnvironment(const std::string& name, const std::string& value);
 

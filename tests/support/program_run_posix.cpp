@@ -6,6 +6,9 @@
 #include <cstdlib>
 
 namespace testsupport {
+
+const char* const kProgramLineEnd = "\n";
+
 namespace {
 
 std::string shellQuoted(const std::string& word)

@@ -6,6 +6,9 @@
 
 
 namespace testsupport {
+
+const char* const kProgramLineEnd = "\r\n";
+
 namespace {
 
 // One argument as the C run-time's command-line splitter reads it back: in double quotes, with

@@ -1,0 +1,169 @@
+// keyvane-sandbox's entry point: reads the command line and starts the chosen command.
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "sandbox/commandline/cli_options.h"
+#include "sandbox/commandline/help_text.h"
+#include "sandbox/commandline/picture_support.h"
+#include "sandbox/commandline/program_location.h"
+#include "sandbox/commandline/user_home.h"
+#include "sandbox/session/host_trace.h"
+#include "sandbox/session/input/line_input.h"
+#include "sandbox/session/input/stop_signals.h"
+#include "sandbox/session/key_hints.h"
+#include "sandbox/session/line_loop.h"
+#include "sandbox/session/session.h"
+#include "sandbox/session/session_files.h"
+
+namespace {
+
+using namespace sandbox::app;
+
+constexpr const char* kProgram = "keyvane-sandbox";
+// Long enough for the plugin's window to open (one second after load) and a few key polls.
+constexpr double kRenderWaitSeconds = 1.5;
+
+int failWith(const std::string& message, int status)
+{
+    std::cerr << kProgram << ": " << message << '\n';
+    return status;
+}
+
+// Loads the module into a fresh session; false after reporting why not.
+bool loadModule(Session& session)
+{
+    try {
+        session.loadModule();
+        return true;
+    } catch (const CommandError& error) {
+        std::cerr << kProgram << ": " << error.what() << '\n';
+        return false;
+    }
+}
+
+void listPicturesWritten(const Session& session)
+{
+    if (session.picturesWritten().empty()) return;
+    std::cout << "pictures written:\n";
+    for (const auto& picture : session.picturesWritten()) std::cout << "  " << picture.string() << '\n';
+}
+
+int runScript(const CliOptions& options, SessionOptions sessionOptions)
+{
+    const auto script = resolveFrom(sessionOptions.startDirectory, options.script);
+    std::ifstream file;
+    if (const std::string reason = openScript(script, file); !reason.empty()) {
+        return failWith("cannot read the script " + options.script.string() + ": " + reason, kExitBadInput);
+    }
+    int status = kExitOk;
+    {
+        Session session(std::move(sessionOptions));
+        if (!loadModule(session)) return kExitBadInput;
+        StreamLineInput lines(file);
+        status = runLines(session, lines, options.script.string(), LineMode::Script, std::cout, std::cerr);
+        // An animated capture still open at the end is finished when the session ends.
+        session.finishRecording();
+        listPicturesWritten(session);
+    }
+    return status;
+}
+
+int render(const CliOptions& options, SessionOptions sessionOptions)
+{
+    const auto out = resolveFrom(sessionOptions.startDirectory, options.out);
+    std::vector<SessionCommand> commands{SetGame{sandbox::GameMode::OnlineMatch}, SetMatch{false}};
+    if (options.scale) commands.push_back(ConsoleLine{"kvanescale " + *options.scale});
+    if (options.transparency) commands.push_back(ConsoleLine{"kvanetransparency " + *options.transparency});
+    if (!options.hold.empty()) commands.push_back(SetKeys{options.hold, true});
+    commands.push_back(Wait{kRenderWaitSeconds});
+    commands.push_back(Snapshot{out.string()});
+
+    Session session(std::move(sessionOptions));
+    if (!loadModule(session)) return kExitBadInput;
+    for (const auto& command : commands) {
+        try {
+            session.execute(command);
+        } catch (const CommandError& error) {
+            return failWith(error.what(), kExitBadInput);
+        }
+    }
+    std::cout << out.string() << '\n';
+    return kExitOk;
+}
+
+int console(SessionOptions sessionOptions)
+{
+    const auto historyFile = sessionOptions.home / kConsoleHistoryFile;
+    Session session(std::move(sessionOptions));
+    if (!loadModule(session)) return kExitBadInput;
+    // Ctrl+C, SIGTERM and SIGHUP end the input as Ctrl+D does, so the session still saves.
+    watchStopSignals();
+    const auto lines = standardInputLines("> ", historyFile, stopRequested);
+    if (standardInputIsTerminal()) std::cout << "Type 'help' for the session language, 'quit' to leave.\n";
+    const int status = runLines(session, *lines, "<stdin>", LineMode::Console, std::cout, std::cerr);
+    session.finishRecording();
+    return status;
+}
+
+// The session's home: --home, or the user's own folder, named once so its files can be found.
+bool chooseHome(const CliOptions& options, SessionOptions& sessionOptions)
+{
+    if (!options.home.empty()) {
+        sessionOptions.home = resolveFrom(sessionOptions.startDirectory, options.home);
+        return true;
+    }
+    std::string error;
+    sessionOptions.home = defaultHome(error);
+    if (sessionOptions.home.empty()) {
+        failWith(error, kExitSetup);
+        return false;
+    }
+    std::cerr << kProgram << ": home " << sessionOptions.home.string()
+              << " (settings and window places; --home DIR for another)\n";
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const CliParse parse = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parse.error.empty()) return failWith(parse.error, kExitBadInput);
+    const CliOptions& options = parse.options;
+    switch (options.command) {
+    case Command::Help: std::cout << helpText(options.helpTopic); return kExitOk;
+    case Command::Version: std::cout << kProgram << ' ' << KEYVANE_VERSION << '\n'; return kExitOk;
+    case Command::Keys: std::cout << keyListing(); return kExitOk;
+    default: break;
+    }
+
+    if (!buildMakesPictures() && (options.command == Command::Render || options.command == Command::Live)) {
+        return failWith(std::string(options.command == Command::Render ? "render" : "live") + ": " +
+                            kPicturesNeedLinux,
+                        kExitBadInput);
+    }
+
+    SessionOptions sessionOptions;
+    sessionOptions.startDirectory = std::filesystem::current_path();
+    if (!chooseHome(options, sessionOptions)) return kExitSetup;
+    sessionOptions.module = options.module ? resolveFrom(sessionOptions.startDirectory, *options.module)
+                                           : defaultModulePath();
+    sessionOptions.screen = options.screen;
+    sessionOptions.rate = options.rate;
+    sessionOptions.pictures = sessionPictures();
+    HostTrace trace(std::cerr);
+    if (options.trace) sessionOptions.trace = &trace;
+    try {
+        switch (options.command) {
+        case Command::Run: return runScript(options, std::move(sessionOptions));
+        case Command::Render: return render(options, std::move(sessionOptions));
+        case Command::Console: return console(std::move(sessionOptions));
+        case Command::Live: return runLiveWindow(sessionOptions, std::cout, std::cerr);
+        default: break;
+        }
+    } catch (const SetupError& error) {
+        return failWith(error.what(), kExitSetup);
+    }
+    return kExitOk;
+}

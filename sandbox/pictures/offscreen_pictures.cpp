@@ -1,0 +1,83 @@
+// The offscreen picture maker: one EGL context and one renderer per session, shared by snapshots
+// and recordings.
+#include "sandbox/pictures/offscreen_pictures.h"
+
+#include "sandbox/pictures/frame_renderer.h"
+#include "sandbox/pictures/gif_recording.h"
+#include "sandbox/pictures/offscreen_gl.h"
+#include "sandbox/pictures/png_file.h"
+
+namespace sandbox::app {
+namespace {
+
+// "" for a step that worked, else its reason, never empty.
+std::string reasonOf(bool worked, std::string error)
+{
+    if (worked) return {};
+    return error.empty() ? "failed" : error;
+}
+
+class GifFrameRecording : public FrameRecording {
+public:
+    GifFrameRecording(FrameRenderer& renderer, std::unique_ptr<GifRecording> gif)
+        : renderer_(renderer), gif_(std::move(gif)) {}
+
+    std::string addFrame(ImDrawData* frame, double seconds) override
+    {
+        renderer_.draw(frame);
+        std::string error;
+        const bool added = gif_->addFrame(renderer_.readBack(), seconds, error);
+        return reasonOf(added, std::move(error));
+    }
+    bool hasFrames() const override { return gif_->hasFrames(); }
+    std::string finish() override
+    {
+        std::string error;
+        const bool finished = gif_->finish(error);
+        return reasonOf(finished, std::move(error));
+    }
+    const std::filesystem::path& file() const override { return gif_->file(); }
+
+private:
+    FrameRenderer& renderer_;
+    std::unique_ptr<GifRecording> gif_;
+};
+
+class OffscreenPictures : public PictureMaker {
+public:
+    OffscreenPictures(std::unique_ptr<OffscreenGl> gl, int width, int height)
+        : gl_(std::move(gl)), renderer_(width, height, RenderTarget::OwnFramebuffer) {}
+
+    std::string writeSnapshot(ImDrawData* frame, const std::filesystem::path& file) override
+    {
+        renderer_.draw(frame);
+        std::string error;
+        const bool written = writePng(file, renderer_.readBack(), error);
+        return reasonOf(written, std::move(error));
+    }
+
+    std::unique_ptr<FrameRecording> startRecording(const std::filesystem::path& file, std::string& error) override
+    {
+        auto gif = GifRecording::start(file, renderer_.width(), renderer_.height(), error);
+        if (!gif) return nullptr;
+        return std::make_unique<GifFrameRecording>(renderer_, std::move(gif));
+    }
+
+private:
+    // The context goes after the renderer that draws in it.
+    std::unique_ptr<OffscreenGl> gl_;
+    FrameRenderer renderer_;
+};
+
+}  // namespace
+
+PictureMakerFactory offscreenPictures()
+{
+    return [](int width, int height, std::string& error) -> std::unique_ptr<PictureMaker> {
+        auto gl = OffscreenGl::create(error);
+        if (!gl) return nullptr;
+        return std::make_unique<OffscreenPictures>(std::move(gl), width, height);
+    };
+}
+
+}  // namespace sandbox::app

@@ -1,0 +1,116 @@
+// The terminal line editor on libedit: emacs-style editing keys, a history that persists in the
+// home, and a character reader that polls, so a caller's stop (Ctrl+C, a closed window) ends the
+// wait cleanly and libedit always hands the terminal back in its normal mode.
+#include <histedit.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <clocale>
+#include <cstdio>
+#include <cwchar>
+
+#include "sandbox/session/input/line_editor.h"
+
+namespace sandbox::app {
+namespace {
+
+constexpr int kStopCheckMilliseconds = 100;
+constexpr int kHistoryLines = 1000;
+
+class LibeditLineEditor : public LineInput {
+public:
+    LibeditLineEditor(std::string prompt, std::filesystem::path historyFile, std::function<bool()> stop)
+        : prompt_(std::move(prompt)), historyFile_(std::move(historyFile)), stop_(std::move(stop))
+    {
+        // Multi-byte characters are decoded by the terminal's own encoding.
+        std::setlocale(LC_CTYPE, "");
+        history_ = history_init();
+        history(history_, &event_, H_SETSIZE, kHistoryLines);
+        history(history_, &event_, H_SETUNIQUE, 1);
+        history(history_, &event_, H_LOAD, historyFile_.c_str());
+        editor_ = el_init("keyvane-sandbox", stdin, stdout, stderr);
+        el_set(editor_, EL_CLIENTDATA, this);
+        el_set(editor_, EL_PROMPT, &LibeditLineEditor::promptOf);
+        el_set(editor_, EL_EDITOR, "emacs");
+        el_set(editor_, EL_HIST, history, history_);
+        el_set(editor_, EL_GETCFN, &LibeditLineEditor::readCharacter);
+        el_source(editor_, nullptr);   // the user's ~/.editrc, as every libedit program reads it
+    }
+
+    ~LibeditLineEditor() override
+    {
+        history(history_, &event_, H_SAVE, historyFile_.c_str());
+        el_end(editor_);
+        history_end(history_);
+    }
+
+    bool next(std::string& line) override
+    {
+        int count = 0;
+        const char* text = el_gets(editor_, &count);
+        if (!text || count <= 0) {
+            std::fputc('\n', stdout);   // the shell's prompt starts on a line of its own
+            std::fflush(stdout);
+            return false;
+        }
+        line.assign(text, static_cast<std::size_t>(count));
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+        if (line.find_first_not_of(" \t") != std::string::npos) history(history_, &event_, H_ENTER, line.c_str());
+        return true;
+    }
+
+private:
+    static char* promptOf(EditLine* editor)
+    {
+        void* self = nullptr;
+        el_get(editor, EL_CLIENTDATA, &self);
+        return static_cast<LibeditLineEditor*>(self)->prompt_.data();
+    }
+
+    // libedit's character source: 1 with a character, 0 for the end of input, -1 for an error.
+    static int readCharacter(EditLine* editor, wchar_t* character)
+    {
+        void* data = nullptr;
+        el_get(editor, EL_CLIENTDATA, &data);
+        auto& self = *static_cast<LibeditLineEditor*>(data);
+        std::mbstate_t shift{};
+        for (;;) {
+            if (self.stop_ && self.stop_()) return 0;
+            pollfd input{STDIN_FILENO, POLLIN, 0};
+            if (poll(&input, 1, kStopCheckMilliseconds) <= 0) continue;
+            char byte = 0;
+            const ssize_t count = read(STDIN_FILENO, &byte, 1);
+            if (count == 0) return 0;
+            if (count < 0) {
+                if (errno == EINTR) continue;
+                return -1;
+            }
+            const std::size_t decoded = std::mbrtowc(character, &byte, 1, &shift);
+            if (decoded == static_cast<std::size_t>(-2)) continue;   // more bytes of one character
+            if (decoded == static_cast<std::size_t>(-1)) {
+                shift = std::mbstate_t{};   // not this encoding: drop the byte
+                continue;
+            }
+            return 1;
+        }
+    }
+
+    std::string prompt_;
+    std::filesystem::path historyFile_;
+    std::function<bool()> stop_;
+    EditLine* editor_ = nullptr;
+    History* history_ = nullptr;
+    HistEvent event_{};
+};
+
+}  // namespace
+
+std::unique_ptr<LineInput> terminalLineEditor(const std::string& prompt,
+                                              const std::filesystem::path& historyFile,
+                                              std::function<bool()> stop)
+{
+    return std::make_unique<LibeditLineEditor>(prompt, historyFile, std::move(stop));
+}
+
+}  // namespace sandbox::app

@@ -1,0 +1,239 @@
+// Running session commands against the host. Game time only moves in tick and wait; frames draw
+// what the plugin would draw at that moment.
+#include "sandbox/session/session.h"
+
+#include <cfloat>
+#include <cmath>
+#include <iostream>
+
+#include <imgui.h>
+#include <imgui_internal.h>
+
+#include "sandbox/hostapp/plugin_module.h"
+#include "sandbox/hostapp/ui_context.h"
+#include "sandbox/pluginsdk/host.h"
+#include "sandbox/session/host_trace.h"
+#include "sandbox/session/key_hints.h"
+#include "sandbox/session/session_files.h"
+
+namespace sandbox::app {
+namespace {
+
+// The mouse leaves the screen after a drag, as it starts: Dear ImGui's "no mouse" position.
+const ImVec2 kNoMouse(-FLT_MAX, -FLT_MAX);
+// How far a dragging hand moves in one frame.
+constexpr float kDragPixelsPerFrame = 12.0f;
+
+template <typename... Ts>
+struct Overloaded : Ts... { using Ts::operator()...; };
+template <typename... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
+
+}  // namespace
+
+Session::Session(SessionOptions options) : options_(std::move(options))
+{
+    std::string error;
+    if (!enterHome(options_.home, error)) throw SetupError(error);
+    host_ = std::make_unique<Host>();
+    // What the host logs on its own (a configuration line it refused, a plugin's log line) is shown
+    // as it happens; errors of the session's own lines are reported with their file and line.
+    host_->setLogListener([](const std::string& line) { std::cerr << line << '\n'; });
+    // A long session would otherwise keep every SDK call it ever made.
+    host_->setJournalEnabled(false);
+    if (options_.trace) options_.trace->follow(*host_);
+    const ImVec2 screen(static_cast<float>(options_.screen.width), static_cast<float>(options_.screen.height));
+    ui_ = std::make_unique<UiContext>(screen, options_.home / kWindowSettingsFile);
+    if (options_.pictures) {
+        pictureMaker_ = options_.pictures(options_.screen.width, options_.screen.height, error);
+        if (!pictureMaker_) throw SetupError(error);
+    }
+}
+
+Session::~Session()
+{
+    try {
+        finishRecording();
+    } catch (const CommandError&) {
+        // Nothing to report to at this point; the file keeps the frames written so far.
+    }
+    module_.reset();
+    // A renderer's backend data lives in the host's context: it must be current while it goes.
+    ImGui::SetCurrentContext(ui_->context());
+    pictureMaker_.reset();
+    ui_.reset();
+}
+
+std::string Session::execute(const SessionCommand& command)
+{
+    if (options_.live && !runsLive(command)) throw CommandError(kLiveRefusal);
+    std::string reply;
+    const float frameSeconds = static_cast<float>(1.0 / options_.rate);
+    std::visit(Overloaded{
+                   [&](const ConsoleLine& line) { reply = runConsoleLine(line); },
+                   [&](const SetGame& game) { host_->setGameMode(game.mode); },
+                   [&](const SetMatch& match) { host_->setMatchEnded(match.ended); },
+                   [&](const SetKeys& keys) { setKeys(keys); },
+                   [&](const Tick& tick) {
+                       for (long i = 0; i < tick.count; ++i) host_->fireEvent(kViewportTickEvent);
+                   },
+                   [&](const DrawFrames& frames) { drawFrames(frames.count, frameSeconds); },
+                   [&](const Wait& waitFor) { wait(waitFor.seconds); },
+                   [&](const Drag& dragBy) { drag(dragBy.dx, dragBy.dy); },
+                   [&](const Snapshot& picture) { snapshot(picture.file); },
+                   [&](const StartRecording& record) { startRecording(record.file); },
+                   [&](const StopRecording&) {
+                       if (!recording_) throw CommandError("record stop: nothing is being recorded");
+                       finishRecording();
+                   },
+                   [&](const UnloadModule&) { unload(); },
+                   [&](const LoadModule&) { loadModule(); },
+               },
+               command);
+    return reply;
+}
+
+std::string Session::runConsoleLine(const ConsoleLine& line)
+{
+    const CommandResult result = host_->execute(line.text);
+    if (!result.ok) throw CommandError(result.message);
+    return result.message;
+}
+
+void Session::setKeys(const SetKeys& keys)
+{
+    // Every name is checked before any key changes, so a bad line leaves the keys as they were.
+    for (const auto& name : keys.names) {
+        if (Host::keyIndex(name) == 0) throw CommandError(unknownKeyMessage(name));
+    }
+    for (const auto& name : keys.names) host_->setKeyHeld(name, keys.held);
+}
+
+ImDrawData* Session::drawFrame(float deltaSeconds)
+{
+    ImDrawData* drawData = ui_->frame(*host_, deltaSeconds);
+    if (recording_) {
+        if (const std::string error = recording_->addFrame(drawData, deltaSeconds); !error.empty()) {
+            recording_.reset();
+            throw CommandError("record: " + error + "; the recording stopped");
+        }
+    }
+    return drawData;
+}
+
+void Session::drawFrames(long count, float deltaSeconds)
+{
+    for (long i = 0; i < count; ++i) drawFrame(deltaSeconds);
+}
+
+void Session::wait(double seconds)
+{
+    const long steps = static_cast<long>(std::ceil(seconds * options_.rate - 1e-9));
+    const double start = host_->clock();
+    for (long taken = 1; taken <= steps; ++taken) {
+        // Each step lands on its exact share of the wait, so rounding never leaves a timer that is
+        // due at the end of the wait unfired.
+        const double target = start + (taken == steps ? seconds : seconds * taken / steps);
+        const double delta = target - host_->clock();
+        step(delta > 0 ? delta : 0);
+        drawFrame(static_cast<float>(seconds / steps));
+    }
+}
+
+void Session::step(double seconds)
+{
+    host_->advance(seconds);
+    host_->fireEvent(kViewportTickEvent);
+}
+
+void Session::drag(float dx, float dy)
+{
+    // Start from the state of the world right now, not from the last frame drawn.
+    drawFrame(static_cast<float>(1.0 / options_.rate));
+    ImGui::SetCurrentContext(ui_->context());
+    // The plugin names its window; the library finds it by that title.
+    auto* pluginWindow = module_ ? module_->window() : nullptr;
+    const std::string title = pluginWindow ? pluginWindow->menuTitle() : std::string();
+    ImGuiWindow* window = title.empty() ? nullptr : ImGui::FindWindowByName(title.c_str());
+    if (!window || !window->Active) {
+        throw CommandError("drag: the overlay window is not on screen (it opens 1 s after load, "
+                           "in a running local or online match)");
+    }
+    // Grab the middle of the part of the window that is on screen. The plugin lays out no widget,
+    // so every point of the window is background that the library lets the user drag by.
+    const ImVec2 screen = ui_->displaySize();
+    const float left = std::max(window->Pos.x, 0.0f);
+    const float top = std::max(window->Pos.y, 0.0f);
+    const float right = std::min(window->Pos.x + window->Size.x, screen.x);
+    const float bottom = std::min(window->Pos.y + window->Size.y, screen.y);
+    if (right - left < 1.0f || bottom - top < 1.0f) {
+        throw CommandError("drag: no part of the overlay window is on screen to grab");
+    }
+    const ImVec2 grab((left + right) * 0.5f, (top + bottom) * 0.5f);
+    const float frameSeconds = static_cast<float>(1.0 / options_.rate);
+    ui_->setMouse(grab, false);   // hover first, as a hand does
+    drawFrame(frameSeconds);
+    ui_->setMouse(grab, true);
+    drawFrame(frameSeconds);
+    // The hand moves a few pixels a frame, so an animated capture shows the window travel.
+    const int steps = std::max(1, static_cast<int>(std::ceil(std::hypot(dx, dy) / kDragPixelsPerFrame)));
+    for (int step = 1; step <= steps; ++step) {
+        const float share = static_cast<float>(step) / static_cast<float>(steps);
+        ui_->setMouse(ImVec2(grab.x + dx * share, grab.y + dy * share), true);
+        drawFrame(frameSeconds);
+    }
+    ui_->setMouse(ImVec2(grab.x + dx, grab.y + dy), false);
+    drawFrame(frameSeconds);
+    ui_->setMouse(kNoMouse, false);
+    drawFrame(frameSeconds);
+}
+
+void Session::snapshot(const std::string& file)
+{
+    if (!pictureMaker_) throw CommandError(std::string("snapshot: ") + kPicturesNeedLinux);
+    const auto path = resolveFrom(options_.startDirectory, file);
+    ImDrawData* drawData = drawFrame(static_cast<float>(1.0 / options_.rate));
+    if (const std::string error = pictureMaker_->writeSnapshot(drawData, path); !error.empty()) {
+        throw CommandError("snapshot: " + error);
+    }
+    pictures_.push_back(path);
+}
+
+void Session::startRecording(const std::string& file)
+{
+    if (!pictureMaker_) throw CommandError(std::string("record: ") + kPicturesNeedLinux);
+    if (recording_) {
+        throw CommandError("record: already recording " + recording_->file().string() + " (record stop first)");
+    }
+    std::string error;
+    recording_ = pictureMaker_->startRecording(resolveFrom(options_.startDirectory, file), error);
+    if (!recording_) throw CommandError("record: " + error);
+}
+
+void Session::finishRecording()
+{
+    if (!recording_) return;
+    // A recording stopped before any frame was drawn shows the screen as it is now.
+    if (!recording_->hasFrames()) drawFrame(static_cast<float>(1.0 / options_.rate));
+    std::unique_ptr<FrameRecording> recording = std::move(recording_);
+    if (const std::string error = recording->finish(); !error.empty()) throw CommandError("record stop: " + error);
+    pictures_.push_back(recording->file());
+}
+
+void Session::loadModule()
+{
+    if (module_) throw CommandError("load: the module is already loaded (unload it first)");
+    try {
+        module_ = PluginModule::load(*host_, options_.module, ui_->context());
+    } catch (const LoadError& failure) {
+        throw CommandError(failure.what());
+    }
+}
+
+void Session::unload()
+{
+    if (!module_) throw CommandError("unload: no module is loaded");
+    module_.reset();
+}
+
+}  // namespace sandbox::app

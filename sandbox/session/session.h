@@ -1,0 +1,105 @@
+// A session: the stand-in host, its Dear ImGui context, the plugin module and, when given, what
+// makes its pictures, driven one session command at a time.
+//
+// Scripts, the console, the render command and the live window all go through it, so they behave
+// alike. A live session leaves time and frames to the window's own threads (step, ui) and refuses
+// the commands that need them (runsLive).
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "sandbox/session/number_text.h"
+#include "sandbox/session/picture_maker.h"
+#include "sandbox/session/session_command.h"
+
+struct ImDrawData;
+
+namespace sandbox {
+class Host;
+class PluginModule;
+class UiContext;
+}  // namespace sandbox
+
+namespace sandbox::app {
+
+class HostTrace;
+
+struct SessionOptions {
+    std::filesystem::path home;             // becomes the working directory
+    std::filesystem::path startDirectory;   // relative snapshot names are taken from here
+    std::filesystem::path module;           // what load loads
+    ScreenSize screen;
+    double rate = 60.0;                     // ticks and frames per second of game time in wait
+    HostTrace* trace = nullptr;             // prints every SDK call the plugin makes, when given
+    PictureMakerFactory pictures;           // none: snapshot and record are refused
+    bool live = false;                      // a live window ticks and draws; see runsLive
+};
+
+// The machine cannot run a session (no EGL, home not writable); the program stops with status 1.
+class SetupError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// One command could not be run; what() is one line without file or line number. Nothing that the
+// command would have changed has changed, except where its message says otherwise.
+class CommandError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr const char* kViewportTickEvent = "Function Engine.GameViewportClient.Tick";
+inline constexpr const char* kPicturesNeedLinux = "pictures need the Linux build of keyvane-sandbox";
+
+class Session {
+public:
+    // Enters the home and sets up the host, its UI context and the picture maker. The module is not
+    // loaded yet. Throws SetupError.
+    explicit Session(SessionOptions options);
+    ~Session();   // finishes a recording, unloads the module, then writes the window settings file
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Runs one command; returns the host's reply (possibly empty). Throws CommandError.
+    std::string execute(const SessionCommand& command);
+
+    // Loads the module, as 'load' does; a live session's set-up does it too. Throws CommandError.
+    void loadModule();
+
+    // Ends an animated capture still running, as 'record stop' does; nothing if none is. Throws
+    // CommandError if the file cannot be finished.
+    void finishRecording();
+
+    // One step of the game's clock: it moves on by seconds, firing due timers, then the viewport
+    // ticks. wait takes such steps; a live window's game thread takes one per period.
+    void step(double seconds);
+
+    Host& host() { return *host_; }
+    UiContext& ui() { return *ui_; }   // a live window's render thread draws its frames here
+    const std::vector<std::filesystem::path>& picturesWritten() const { return pictures_; }
+
+private:
+    std::string runConsoleLine(const ConsoleLine& line);
+    void setKeys(const SetKeys& keys);
+    ImDrawData* drawFrame(float deltaSeconds);   // one frame, captured when recording
+    void drawFrames(long count, float deltaSeconds);
+    void wait(double seconds);
+    void drag(float dx, float dy);
+    void snapshot(const std::string& file);
+    void startRecording(const std::string& file);
+    void unload();
+
+    SessionOptions options_;
+    std::unique_ptr<Host> host_;
+    std::unique_ptr<UiContext> ui_;
+    std::unique_ptr<PictureMaker> pictureMaker_;
+    std::unique_ptr<PluginModule> module_;
+    std::unique_ptr<FrameRecording> recording_;
+    std::vector<std::filesystem::path> pictures_;
+};
+
+}  // namespace sandbox::app

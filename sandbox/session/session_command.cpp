@@ -1,0 +1,145 @@
+// Reading session lines: the sandbox's own keywords, and everything else handed to the host console.
+#include "sandbox/session/session_command.h"
+
+#include "sandbox/session/number_text.h"
+#include "sandbox/session/session_words.h"
+
+namespace sandbox::app {
+namespace {
+
+ParsedLine failure(std::string message)
+{
+    ParsedLine parsed;
+    parsed.error = std::move(message);
+    return parsed;
+}
+
+ParsedLine success(SessionCommand command)
+{
+    ParsedLine parsed;
+    parsed.command = std::move(command);
+    return parsed;
+}
+
+ParsedLine parseCount(const std::string& keyword, const std::vector<std::string>& arguments,
+                      bool isTick)
+{
+    if (arguments.size() > 1) return failure(keyword + " takes at most one count, e.g. '" + keyword + " 10'");
+    long count = 1;
+    if (arguments.size() == 1) {
+        const auto read = readCount(arguments[0], 0, kMaxTicksOrFrames);
+        if (!read) return failure(keyword + ": " + read.error);
+        count = static_cast<long>(read.value);
+    }
+    if (isTick) return success(Tick{count});
+    return success(DrawFrames{count});
+}
+
+ParsedLine parseGame(const std::vector<std::string>& arguments)
+{
+    const char* usage = "game takes one of menu, local, online, training";
+    if (arguments.size() != 1) return failure(usage);
+    const std::string& word = arguments[0];
+    if (word == "menu") return success(SetGame{GameMode::Menu});
+    if (word == "local") return success(SetGame{GameMode::LocalMatch});
+    if (word == "online") return success(SetGame{GameMode::OnlineMatch});
+    if (word == "training") return success(SetGame{GameMode::CustomTraining});
+    return failure(std::string(usage) + ", got '" + word + "'");
+}
+
+ParsedLine parseMatch(const std::vector<std::string>& arguments)
+{
+    const char* usage = "match takes one of running, ended";
+    if (arguments.size() != 1) return failure(usage);
+    if (arguments[0] == "running") return success(SetMatch{false});
+    if (arguments[0] == "ended") return success(SetMatch{true});
+    return failure(std::string(usage) + ", got '" + arguments[0] + "'");
+}
+
+constexpr std::string_view kKeywords[] = {"game", "match", "hold", "release", "tick", "frame", "wait",
+                                          "drag", "snapshot", "record", "unload", "load"};
+
+bool isSessionKeyword(std::string_view word)
+{
+    for (const auto keyword : kKeywords) {
+        if (word == keyword) return true;
+    }
+    return false;
+}
+
+ParsedLine parseDrag(const std::vector<std::string>& arguments)
+{
+    if (arguments.size() != 2) return failure("drag takes two pixel distances, e.g. 'drag 200 -50'");
+    const auto dx = readDecimal(arguments[0], -kMaxDragPixels, kMaxDragPixels);
+    if (!dx) return failure("drag DX: " + dx.error);
+    const auto dy = readDecimal(arguments[1], -kMaxDragPixels, kMaxDragPixels);
+    if (!dy) return failure("drag DY: " + dy.error);
+    return success(Drag{static_cast<float>(dx.value), static_cast<float>(dy.value)});
+}
+
+}  // namespace
+
+ParsedLine parseSessionLine(std::string_view line)
+{
+    const std::string_view content = lineContent(line);
+    if (content.empty()) {
+        ParsedLine parsed;
+        parsed.empty = true;
+        return parsed;
+    }
+    const Words split = splitWords(content);
+    // Everything but the sandbox's own keywords is the host's: variables, bindings, togglemenu, or
+    // an unknown command that the host will refuse when the line runs. It gets the line as typed.
+    if (split.words.empty() || !isSessionKeyword(split.words[0])) return success(ConsoleLine{std::string(content)});
+    if (!split.error.empty()) return failure(split.words[0] + ": " + split.error);
+    const auto& words = split.words;
+    const std::string& keyword = words[0];
+    const std::vector<std::string> arguments(words.begin() + 1, words.end());
+
+    if (keyword == "game") return parseGame(arguments);
+    if (keyword == "match") return parseMatch(arguments);
+    if (keyword == "hold" || keyword == "release") {
+        if (arguments.empty()) return failure(keyword + " needs at least one key name, e.g. '" + keyword + " A LeftMouseButton'");
+        return success(SetKeys{arguments, keyword == "hold"});
+    }
+    if (keyword == "tick") return parseCount(keyword, arguments, true);
+    if (keyword == "frame") return parseCount(keyword, arguments, false);
+    if (keyword == "wait") {
+        if (arguments.size() != 1) return failure("wait takes one duration in seconds, e.g. 'wait 1.5'");
+        const auto seconds = readDecimal(arguments[0], 0.0, kMaxWaitSeconds);
+        if (!seconds) return failure("wait: " + seconds.error);
+        return success(Wait{seconds.value});
+    }
+    if (keyword == "drag") return parseDrag(arguments);
+    if (keyword == "snapshot") {
+        if (arguments.size() != 1) return failure("snapshot takes one file name ending in .png, e.g. 'snapshot out/a.png'");
+        const std::string& file = arguments[0];
+        if (!namesFileOfKind(file, ".png")) {
+            return failure("snapshot writes PNG files: the name must end in .png, got '" + file + "'");
+        }
+        return success(Snapshot{file});
+    }
+    if (keyword == "record") {
+        if (arguments.size() != 1) {
+            return failure("record takes a file name ending in .gif, or 'stop': 'record out/a.gif' ... 'record stop'");
+        }
+        if (arguments[0] == "stop") return success(StopRecording{});
+        const std::string& file = arguments[0];
+        if (!namesFileOfKind(file, ".gif")) {
+            return failure("record writes animated GIF files: the name must end in .gif, got '" + file + "'");
+        }
+        return success(StartRecording{file});
+    }
+    // unload or load: the last keywords there are.
+    if (!arguments.empty()) return failure(keyword + " takes no arguments");
+    if (keyword == "unload") return success(UnloadModule{});
+    return success(LoadModule{});
+}
+
+bool runsLive(const SessionCommand& command)
+{
+    return std::holds_alternative<ConsoleLine>(command) || std::holds_alternative<SetGame>(command) ||
+           std::holds_alternative<SetMatch>(command);
+}
+
+}  // namespace sandbox::app

@@ -1,0 +1,54 @@
+// One line of the session language, read into a command. Reading checks the shape of the line and
+// its numbers only; whether a key name, a console command or a file works is found out when it runs.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "sandbox/pluginsdk/host.h"
+
+namespace sandbox::app {
+
+struct ConsoleLine   { std::string text; };                  // any host console command, verbatim
+struct SetGame       { GameMode mode; };                     // game menu|local|online|training
+struct SetMatch      { bool ended; };                        // match running|ended
+struct SetKeys       { std::vector<std::string> names; bool held; };   // hold / release
+struct Tick          { long count; };                        // tick [N]
+struct DrawFrames    { long count; };                        // frame [N]
+struct Wait          { double seconds; };                    // wait SECONDS
+struct Drag          { float dx; float dy; };                // drag DX DY
+struct Snapshot      { std::string file; };                  // snapshot FILE.png
+struct StartRecording { std::string file; };                 // record FILE.gif
+struct StopRecording {};                                     // record stop
+struct UnloadModule  {};                                     // unload
+struct LoadModule    {};                                     // load
+
+using SessionCommand = std::variant<ConsoleLine, SetGame, SetMatch, SetKeys, Tick, DrawFrames, Wait,
+                                    Drag, Snapshot, StartRecording, StopRecording, UnloadModule,
+                                    LoadModule>;
+
+// What one line holds: nothing (blank or comment), a command, or the reason it cannot be read.
+struct ParsedLine {
+    bool empty = false;
+    SessionCommand command;
+    std::string error;   // one line, without file and line number
+};
+
+// Limits that keep a mistyped number from running for hours.
+inline constexpr long kMaxTicksOrFrames = 1'000'000;
+inline constexpr double kMaxWaitSeconds = 3600.0;
+inline constexpr double kMaxDragPixels = 100'000.0;
+
+ParsedLine parseSessionLine(std::string_view line);
+
+// Whether a command can run beside a live window, whose own clock ticks and whose render thread
+// draws: console lines and the game state can; time, frames, pictures, keys (the user's own hands
+// hold them) and the module's loading belong to the window. A live session refuses the rest with
+// kLiveRefusal.
+bool runsLive(const SessionCommand& command);
+inline constexpr const char* kLiveRefusal =
+    "live mode runs console commands, 'game' and 'match' only; your keys and mouse do the rest";
+
+}  // namespace sandbox::app

@@ -1,0 +1,69 @@
+// The language's lexical rules, in one place.
+#include "sandbox/session/session_words.h"
+
+namespace sandbox::app {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+}  // namespace
+
+std::string_view lineContent(std::string_view line)
+{
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    bool quoted = false;
+    for (std::size_t at = 0; at < line.size(); ++at) {
+        if (line[at] == '"') quoted = !quoted;
+        if (line[at] == '#' && !quoted) {
+            line = line.substr(0, at);
+            break;
+        }
+    }
+    const auto first = line.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    const auto last = line.find_last_not_of(" \t");
+    return line.substr(first, last - first + 1);
+}
+
+Words splitWords(std::string_view content)
+{
+    Words split;
+    std::size_t at = 0;
+    while (at < content.size()) {
+        while (at < content.size() && isBlank(content[at])) ++at;
+        if (at == content.size()) break;
+        std::string word;
+        bool quoted = false;
+        for (; at < content.size() && (quoted || !isBlank(content[at])); ++at) {
+            if (content[at] == '"') {
+                quoted = !quoted;
+            } else {
+                word += content[at];
+            }
+        }
+        if (quoted) {
+            split.error = "a double quote is left open";
+            return split;
+        }
+        split.words.push_back(std::move(word));
+    }
+    return split;
+}
+
+bool namesFileOfKind(std::string_view file, std::string_view suffix)
+{
+    return file.size() > suffix.size() && file.ends_with(suffix);
+}
+
+std::vector<std::string> splitList(std::string_view text)
+{
+    std::vector<std::string> items;
+    for (;;) {
+        const auto comma = text.find(',');
+        items.emplace_back(text.substr(0, comma));
+        if (comma == std::string_view::npos) return items;
+        text.remove_prefix(comma + 1);
+    }
+}
+
+}  // namespace sandbox::app

@@ -1,0 +1,139 @@
+// The console's line loop (help, quit, messages that follow their line) and the host-call trace
+// that --trace prints, fed by the host journal's listener.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "sandbox/session/session_help.h"
+#include "sandbox/session/host_trace.h"
+#include "sandbox/session/input/line_input.h"
+#include "sandbox/session/line_loop.h"
+#include "sandbox/session/session.h"
+#include "support/plugin_session.h"
+
+using namespace sandbox::app;
+
+namespace {
+
+// A console whose commands only echo, so the loop itself is what is seen.
+struct EchoConsole {
+    std::vector<std::string> ran;
+    std::ostringstream both;   // replies and errors in the order the user sees them
+    int status = -1;
+    bool quit = false;
+
+    void run(const std::string& text, LineMode mode = LineMode::Console)
+    {
+        std::istringstream stream(text);
+        StreamLineInput input(stream);
+        const LineAction echo = [this](const SessionCommand& command) -> std::string {
+            if (const auto* line = std::get_if<ConsoleLine>(&command)) {
+                ran.push_back(line->text);
+                if (line->text == "bad") throw CommandError("no such thing");
+                return "ok " + line->text;
+            }
+            return "";
+        };
+        status = runLines(input, "<stdin>", mode, echo, "HELP\n", both, both, &quit);
+    }
+};
+
+}  // namespace
+
+TEST(ConsoleLoop, EveryMessageNamesItsLineAndFollowsIt)
+{
+    EchoConsole console;
+    console.run("first\n\n# note\nbad\nhold\nlast\n");
+    EXPECT_EQ(console.both.str(), "ok first\n"
+                                  "<stdin>:4: no such thing\n"
+                                  "<stdin>:5: hold needs at least one key name, e.g. 'hold A LeftMouseButton'\n"
+                                  "ok last\n");
+    EXPECT_EQ(console.status, kExitBadInput);
+    EXPECT_FALSE(console.quit);
+}
+
+TEST(ConsoleLoop, HelpPrintsTheLanguageAndQuitOrExitEndsTheInput)
+{
+    EchoConsole console;
+    console.run("help\nfirst\n  quit  # done\nnever\n");
+    EXPECT_EQ(console.both.str(), "HELP\nok first\n");
+    EXPECT_EQ(console.ran, std::vector<std::string>{"first"});
+    EXPECT_EQ(console.status, kExitOk);
+    EXPECT_TRUE(console.quit);
+
+    EchoConsole exiting;
+    exiting.run("exit\nnever\n");
+    EXPECT_TRUE(exiting.ran.empty());
+    EXPECT_TRUE(exiting.quit);
+
+    // "quit" with more words is not the console's: it goes to the host like any other line.
+    EchoConsole host;
+    host.run("quit now\n");
+    EXPECT_EQ(host.ran, std::vector<std::string>{"quit now"});
+    EXPECT_FALSE(host.quit);
+}
+
+TEST(ConsoleLoop, AScriptStopsAtItsFirstBadLine)
+{
+    EchoConsole script;
+    script.run("first\nbad\nlast\n", LineMode::Script);
+    EXPECT_EQ(script.ran, (std::vector<std::string>{"first", "bad"}));
+    EXPECT_EQ(script.both.str(), "ok first\n<stdin>:2: no such thing\n");
+}
+
+TEST(ConsoleLoop, TheHelpTextsNameEveryCommandTheyAccept)
+{
+    for (const char* word : {"kvanescale", "game", "match", "hold", "release", "tick", "frame", "wait", "drag",
+                             "snapshot", "record", "unload", "load", "help", "quit", "exit"}) {
+        EXPECT_NE(sessionHelpText().find(word), std::string_view::npos) << word;
+    }
+    for (const char* word : {"kvanescale", "game", "match", "help", "quit"}) {
+        EXPECT_NE(liveHelpText().find(word), std::string_view::npos) << word;
+    }
+}
+
+TEST(HostTrace, CallsReadWithQuotedTextsKeyNamesAndTheVariableTheyAreOn)
+{
+    using sandbox::JournalEntry;
+    EXPECT_EQ(HostTrace::describe({"CVarManagerWrapper::registerCvar",
+                                   {"kvanescale", "1.0", "", "true", "false", "0", "false", "0", "true"}}),
+              "trace: CVarManagerWrapper::registerCvar(\"kvanescale\", \"1.0\", \"\", true, false, 0, false, 0, true)");
+    EXPECT_EQ(HostTrace::describe({"GameWrapper::IsKeyPressed", {std::to_string(sandbox::Host::keyIndex("A"))}}),
+              "trace: GameWrapper::IsKeyPressed(" + std::to_string(sandbox::Host::keyIndex("A")) + " = A)");
+    EXPECT_EQ(HostTrace::describe({"GameWrapper::IsKeyPressed", {"7"}}), "trace: GameWrapper::IsKeyPressed(7)");
+    EXPECT_EQ(HostTrace::describe({"CVarWrapper::setValue", {"kvanescale", "0.5"}}),
+              "trace: CVarWrapper::setValue(\"0.5\") on kvanescale");
+    EXPECT_EQ(HostTrace::describe({"CVarWrapper::notify", {"A"}}), "trace: CVarWrapper::notify() on A");
+    EXPECT_EQ(HostTrace::describe({"GameWrapper::IsInGame", {}}), "trace: GameWrapper::IsInGame()");
+}
+
+TEST(HostTrace, FollowsEveryCallAsItHappensWithTheJournalOff)
+{
+    testsupport::PluginSession session;
+    session.host.setJournalEnabled(false);
+    std::ostringstream printed;
+    HostTrace trace(printed);
+    trace.follow(session.host);
+    session.load();
+    EXPECT_TRUE(session.host.journal().empty());
+    const std::string afterLoad = printed.str();
+    EXPECT_EQ(afterLoad.rfind("trace: CVarManagerWrapper::registerCvar(\"kvanescale\", \"1.0\"", 0), 0u) << afterLoad;
+    // Seven calls per watched key and four for the two settings, then the timer and the hook.
+    EXPECT_EQ(std::count(afterLoad.begin(), afterLoad.end(), '\n'), 4 + 28 * 7 + 2);
+    EXPECT_NE(afterLoad.find("trace: GameWrapper::HookEvent(\"Function Engine.GameViewportClient.Tick\", "
+                             "<function>)\n"),
+              std::string::npos);
+
+    session.host.setGameMode(sandbox::GameMode::OnlineMatch);
+    session.host.fireEvent(testsupport::kTickEvent);
+    EXPECT_NE(printed.str().find("GameWrapper::IsKeyPressed(" + std::to_string(sandbox::Host::keyIndex("LeftShift")) +
+                                 " = LeftShift)\n"),
+              std::string::npos);
+
+    // With the listener gone the host prints nothing more.
+    session.host.setJournalListener(nullptr);
+    const std::size_t before = printed.str().size();
+    session.host.fireEvent(testsupport::kTickEvent);
+    EXPECT_EQ(printed.str().size(), before);
+}
