@@ -33,8 +33,7 @@ struct DrawnFrame {
         for (std::size_t i = 0; i < vertices.size(); ++i) {
             const ImDrawVert& a = vertices[i];
             const ImDrawVert& b = other.vertices[i];
-            if (a.pos.x != b.pos.x || a.pos.y != b.pos.y || a.uv.x != b.uv.x || a.uv.y != b.uv.y ||
-                a.col != b.col) {
+            if (a.pos.x != b.pos.x || a.pos.y != b.pos.y || a.uv.x != b.uv.x || a.uv.y != b.uv.y || a.col != b.col) {
                 return false;
             }
         }

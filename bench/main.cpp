@@ -95,8 +95,7 @@ void printSummary(const SummaryReporter& report) {
     printTime("empty window with the plugin's set-up", empty);
     printTime("lower bound: the same shapes from precomputed coordinates", lower);
     printTime("the plugin's frame, drawn by the host", plugin);
-    printRatio("plugin / lower bound", ratio({plugin, lower}, [](auto& t) { return t[0] / t[1]; }),
-               "(target <= 1.25)");
+    printRatio("plugin / lower bound", ratio({plugin, lower}, [](auto& t) { return t[0] / t[1]; }), "(target <= 1.25)");
     printRatio("(plugin - empty) / (lower bound - empty)",
                ratio({plugin, lower, empty}, [](auto& t) { return (t[0] - t[2]) / (t[1] - t[2]); }), "");
     std::printf(" one viewport tick in an online match:\n");

@@ -9,9 +9,9 @@
 #include <string>
 #include <system_error>
 
-#include "sandbox/pluginsdk/host.h"
 #include "sandbox/hostapp/plugin_module.h"
 #include "sandbox/hostapp/ui_context.h"
+#include "sandbox/pluginsdk/host.h"
 
 namespace bench {
 
@@ -24,8 +24,7 @@ class BenchHome {
 public:
     BenchHome()
         : previous_(std::filesystem::current_path()),
-          root_(std::filesystem::temp_directory_path() /
-                ("keyvane-bench-" + std::to_string(std::random_device{}()))) {
+          root_(std::filesystem::temp_directory_path() / ("keyvane-bench-" + std::to_string(std::random_device{}()))) {
         std::filesystem::create_directories(root_ / "bakkesmod" / "cfg");
         std::filesystem::current_path(root_);
     }
@@ -46,7 +45,7 @@ struct RunningOverlay {
     RunningOverlay() {
         host.setJournalEnabled(false);
         module = sandbox::PluginModule::load(host, KEYVANE_MODULE_PATH, ui.context());
-        host.advance(1.0);   // the plugin's timer opens its window
+        host.advance(1.0);  // the plugin's timer opens its window
         host.setGameMode(sandbox::GameMode::OnlineMatch);
         for (const char* key : kHeldKeys) host.setKeyHeld(key, true);
         host.fireEvent(kTickEvent);

@@ -31,7 +31,7 @@ void onLoad(benchmark::State& state) {
     const auto& record = module->info();
     for (auto _ : state) {
         state.PauseTiming();
-        record.release();   // the previous plugin object goes; the next factory call makes a new one
+        record.release();  // the previous plugin object goes; the next factory call makes a new one
         auto host = std::make_unique<sandbox::Host>();
         host->setJournalEnabled(false);
         const auto owner = host->newOwner();

@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return true;
     }();
     (void)ready;
-    std::ofstream(file, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
-                                                                  static_cast<std::streamsize>(size));
+    std::ofstream(file, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     host.loadConfig(file);
     return 0;
 }

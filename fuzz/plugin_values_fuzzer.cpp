@@ -11,18 +11,20 @@
 #include <unistd.h>
 
 #include "plugin/Keyvane.h"
-#include "sandbox/pluginsdk/host.h"
 #include "sandbox/hostapp/plugin_module.h"
 #include "sandbox/hostapp/ui_context.h"
+#include "sandbox/pluginsdk/host.h"
 
 namespace {
 
-constexpr std::array<const char*, 6> kVariables{"kvanescale", "kvanetransparency", "A", "Q", "LeftMouseButton", "SpaceBar"};
+constexpr std::array<const char*, 6> kVariables{"kvanescale", "kvanetransparency", "A",
+                                                "Q",          "LeftMouseButton",   "SpaceBar"};
 
 struct LoadedPlugin {
     LoadedPlugin() {
         // The plugin saves into ./bakkesmod/cfg on every change: a folder of its own.
-        const auto home = std::filesystem::temp_directory_path() / ("keyvane-plugin-fuzz-" + std::to_string(::getpid()));
+        const auto home =
+            std::filesystem::temp_directory_path() / ("keyvane-plugin-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(home / "bakkesmod" / "cfg");
         std::filesystem::current_path(home);
         host.setJournalEnabled(false);

@@ -17,12 +17,12 @@ struct FrameDrawing {
     ImU32 textColour;
     // Keyboard: the key unit and the special caps' widths, whole pixels.
     std::int32_t unit;
-    float unitSize;   // the unit as a float, and half of it
+    float unitSize;  // the unit as a float, and half of it
     float halfUnit;
     std::int64_t tabWidth;
     std::int32_t capsLockWidth;
     std::int32_t leftShiftWidth;
-    std::int32_t controlWidth;   // Ctrl and Alt alike
+    std::int32_t controlWidth;  // Ctrl and Alt alike
     std::int64_t spaceWidth;
     // Mouse: its scaled left offset (the origin is added before truncating), whole-pixel button
     // width and height, and the strip width kept fractional.

@@ -21,7 +21,7 @@ struct CapPlacement {
     float top;
     float right;
     float bottom;
-    float centreX;   // the text's centre
+    float centreX;  // the text's centre
     float centreY;
 };
 
@@ -84,9 +84,12 @@ void Keyvane::drawKeyRow(ImDrawList* drawList, CapRow caps, ImVec2 start, const 
     for (std::size_t i = 0; i < caps.size(); ++i) {
         const auto column = static_cast<std::int64_t>(i);
         const float left = pixels(column * unit) + start.x + pixels(kKeyGap * column);
-        const CapPlacement cap{left,           start.y,
-                               left + frame.unitSize, start.y + frame.unitSize,
-                               left + frame.halfUnit, start.y + frame.halfUnit};
+        const CapPlacement cap{left,
+                               start.y,
+                               left + frame.unitSize,
+                               start.y + frame.unitSize,
+                               left + frame.halfUnit,
+                               start.y + frame.halfUnit};
         drawCap(drawList, frame, cap, *caps[i], caps[i]->label);
     }
 }

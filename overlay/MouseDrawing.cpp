@@ -23,15 +23,13 @@ void Keyvane::drawMouse(ImDrawList* drawList, ImVec2 origin, const FrameDrawing&
     const float right = pixels(std::int64_t{left} + 2 * std::int64_t{buttonWidth}) + frame.mouseStripWidth;
 
     auto held = [this](std::size_t button) { return drawnKeys[button]->pressed.load(std::memory_order_relaxed); };
-    drawList->AddRectFilled(ImVec2(pixels(left), top), ImVec2(stripLeft, bottom),
-                            frame.fill(held(kKeyLeftMouseButton)), kMouseCornerRadius,
-                            kTopLeftCorner);
-    drawList->AddRectFilled(ImVec2(stripLeft, top), ImVec2(stripRight, middle),
-                            frame.fill(held(kKeyMiddleMouseButton)), 0.0f, kSquareCorners);
+    drawList->AddRectFilled(ImVec2(pixels(left), top), ImVec2(stripLeft, bottom), frame.fill(held(kKeyLeftMouseButton)),
+                            kMouseCornerRadius, kTopLeftCorner);
+    drawList->AddRectFilled(ImVec2(stripLeft, top), ImVec2(stripRight, middle), frame.fill(held(kKeyMiddleMouseButton)),
+                            0.0f, kSquareCorners);
     // The strip's lower half stands for no button and never lights up.
     drawList->AddRectFilled(ImVec2(stripLeft, middle), ImVec2(stripRight, bottom), frame.idleFill, 0.0f,
                             kSquareCorners);
-    drawList->AddRectFilled(ImVec2(stripRight, top), ImVec2(right, bottom),
-                            frame.fill(held(kKeyRightMouseButton)), kMouseCornerRadius,
-                            kTopRightCorner);
+    drawList->AddRectFilled(ImVec2(stripRight, top), ImVec2(right, bottom), frame.fill(held(kKeyRightMouseButton)),
+                            kMouseCornerRadius, kTopRightCorner);
 }

@@ -32,42 +32,26 @@ float backgroundAlpha(float requested) {
 
 }  // namespace
 
-std::string Keyvane::menuName() {
-    return "keyvane";
-}
+std::string Keyvane::menuName() { return "keyvane"; }
 
-std::string Keyvane::menuTitle() {
-    return "Keyvane Display";
-}
+std::string Keyvane::menuTitle() { return "Keyvane Display"; }
 
 void Keyvane::adoptUiContext(std::uintptr_t context) {
     ImGui::SetCurrentContext(reinterpret_cast<ImGuiContext*>(context));
 }
 
-bool Keyvane::blocksInput() {
-    return false;
-}
+bool Keyvane::blocksInput() { return false; }
 
-bool Keyvane::isOverlayActive() {
-    return false;
-}
+bool Keyvane::isOverlayActive() { return false; }
 
-void Keyvane::windowOpened() {
-    windowOpen = true;
-}
+void Keyvane::windowOpened() { windowOpen = true; }
 
-void Keyvane::windowClosed() {
-    windowOpen = false;
-}
+void Keyvane::windowClosed() { windowOpen = false; }
 
 // The host opens or closes the window in answer; windowOpen changes only when it reports back.
-void Keyvane::executeToggle() {
-    cvarManager->executeCommand("togglemenu " + menuName(), true);
-}
+void Keyvane::executeToggle() { cvarManager->executeCommand("togglemenu " + menuName(), true); }
 
-void Keyvane::openWindowLater() {
-    executeToggle();
-}
+void Keyvane::openWindowLater() { executeToggle(); }
 
 void Keyvane::drawOverlay() {
     if (!windowOpen) {

@@ -22,6 +22,4 @@ void Keyvane::onLoad() {
 }
 
 // Withdraws nothing: the host stops calling the plugin's callbacks before it lets the object go.
-void Keyvane::onUnload() {
-    saveSettings();
-}
+void Keyvane::onUnload() { saveSettings(); }

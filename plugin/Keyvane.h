@@ -24,17 +24,15 @@ struct ImVec2;
 // reads it on the render thread, so it is atomic; std::atomic<bool> keeps the size and alignment of
 // a bool, so the record's layout is the same as with a plain flag.
 struct KeyState {
-    std::int32_t nameIndex = 0;         // the game's name index; the key is polled only above 0
-    std::atomic<bool> pressed{false};   // held at the last poll
-    std::string label;                  // drawn on plain caps
+    std::int32_t nameIndex = 0;        // the game's name index; the key is polled only above 0
+    std::atomic<bool> pressed{false};  // held at the last poll
+    std::string label;                 // drawn on plain caps
 
     KeyState() = default;
     explicit KeyState(std::string capLabel) : label(std::move(capLabel)) {}
     // The table build assigns whole records; an atomic member alone would forbid it.
     KeyState(const KeyState& other)
-        : nameIndex(other.nameIndex),
-          pressed(other.pressed.load(std::memory_order_relaxed)),
-          label(other.label) {}
+        : nameIndex(other.nameIndex), pressed(other.pressed.load(std::memory_order_relaxed)), label(other.label) {}
     KeyState& operator=(const KeyState& other) {
         nameIndex = other.nameIndex;
         pressed.store(other.pressed.load(std::memory_order_relaxed), std::memory_order_relaxed);
@@ -43,8 +41,7 @@ struct KeyState {
     }
 };
 
-class Keyvane final : public BakkesMod::Plugin::BakkesModPlugin,
-                      public BakkesMod::Plugin::PluginWindow {
+class Keyvane final : public BakkesMod::Plugin::BakkesModPlugin, public BakkesMod::Plugin::PluginWindow {
 public:
     // Load and unload (Keyvane.cpp).
     void onLoad() override;
@@ -111,7 +108,7 @@ private:
     // move and are never removed, so the drawing reads them without walking the tree while a
     // binding change may be inserting into it on another thread.
     std::array<const KeyState*, kWatchedKeyCount> drawnKeys{};
-    bool keyTableBuilt = false;   // every entry of drawnKeys resolved
+    bool keyTableBuilt = false;  // every entry of drawnKeys resolved
 
     // Every entry of keyTable in map order, for the polling to walk without the tree; redone on
     // the game thread whenever the table has grown.

@@ -22,9 +22,7 @@ BAKKESMOD_PLUGIN_EXPORT PluginHandle* getPlugin() {
     return &instanceHolder;
 }
 
-BAKKESMOD_PLUGIN_EXPORT void deleteMe() {
-    instanceHolder.reset();
-}
+BAKKESMOD_PLUGIN_EXPORT void deleteMe() { instanceHolder.reset(); }
 
 // The host reads this as raw memory before it calls anything; constexpr keeps it in the module's
 // initialized data with no code run at load.
@@ -33,7 +31,7 @@ BAKKESMOD_PLUGIN_EXPORT constexpr PluginInfo exports{
     __FILE__,
     "Keyvane",
     "Keyvane Input Display",
-    KEYVANE_VERSION,   // the project's version, from the build
+    KEYVANE_VERSION,  // the project's version, from the build
     BakkesMod::Plugin::kPluginKindStandard,
     &getPlugin,
     &deleteMe,

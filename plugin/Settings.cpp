@@ -21,8 +21,8 @@ namespace fs = std::filesystem;
 std::string settingLine(const char* name, float value) {
     // Enough for the widest float in "%f": sign, 39 integer digits, point, 6 decimals.
     char number[64];
-    const auto written = std::to_chars(number, number + sizeof number, static_cast<double>(value),
-                                       std::chars_format::fixed, 6);
+    const auto written =
+        std::to_chars(number, number + sizeof number, static_cast<double>(value), std::chars_format::fixed, 6);
     return std::string(name) + " \"" + std::string(number, written.ptr) + "\"";
 }
 
@@ -43,9 +43,8 @@ bool canReplay(const fs::path& file) {
 
 void Keyvane::registerSettings() {
     cvarManager->registerCvar("kvanescale", "1.0", "", true, false, 0.0f, false, 0.0f, true)
-        .addOnValueChanged([this](std::string previousValue, CVarWrapper cvar) {
-            scaleChanged(std::move(previousValue), cvar);
-        });
+        .addOnValueChanged(
+            [this](std::string previousValue, CVarWrapper cvar) { scaleChanged(std::move(previousValue), cvar); });
     cvarManager->registerCvar("kvanetransparency", "0", "", true, false, 0.0f, false, 0.0f, true)
         .addOnValueChanged([this](std::string previousValue, CVarWrapper cvar) {
             transparencyChanged(std::move(previousValue), cvar);
@@ -75,8 +74,7 @@ void Keyvane::transparencyChanged(std::string, CVarWrapper cvar) {
 // Whole or not at all, and only where the plain write of the two lines could have written
 // (SettingsFile.h). Failures are silent: the next change or the unload tries again.
 void Keyvane::saveSettings() {
-    const std::string text = settingLine("kvanescale", scale.load(std::memory_order_relaxed)) +
-                             settingsfile::kLineEnd +
+    const std::string text = settingLine("kvanescale", scale.load(std::memory_order_relaxed)) + settingsfile::kLineEnd +
                              settingLine("kvanetransparency", transparency.load(std::memory_order_relaxed)) +
                              settingsfile::kLineEnd;
     settingsfile::save(configPath, text);

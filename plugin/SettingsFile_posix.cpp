@@ -69,7 +69,8 @@ std::optional<fs::path> endOfLinks(fs::path path) {
 
 // Removes path only if it is still the file the descriptor has open: what this save made.
 void removeIfStill(const fs::path& path, int fd) {
-    struct stat made {}, named {};
+    struct stat made {
+    }, named{};
     if (::fstat(fd, &made) == 0 && ::lstat(path.c_str(), &named) == 0 && made.st_dev == named.st_dev &&
         made.st_ino == named.st_ino) {
         ::unlink(path.c_str());
@@ -85,9 +86,9 @@ Made makeFile(const fs::path& path, std::string_view text, const struct stat* li
     if (!made.valid()) return errno == EEXIST ? Made::NameTaken : Made::NoPlace;
     if (like) {
         struct stat fresh {};
-        const bool sameOwner = ::fstat(made.get(), &fresh) == 0 &&
-                               ((fresh.st_uid == like->st_uid && fresh.st_gid == like->st_gid) ||
-                                ::fchown(made.get(), like->st_uid, like->st_gid) == 0);
+        const bool sameOwner =
+            ::fstat(made.get(), &fresh) == 0 && ((fresh.st_uid == like->st_uid && fresh.st_gid == like->st_gid) ||
+                                                 ::fchown(made.get(), like->st_uid, like->st_gid) == 0);
         if (!sameOwner || ::fchmod(made.get(), like->st_mode & 07777) != 0) {
             removeIfStill(path, made.get());
             return Made::NoPlace;
@@ -110,12 +111,9 @@ Replaced replaceWithNew(const fs::path& file, std::string_view text, const struc
         temporary += temporarySuffix(static_cast<std::uint64_t>(::getpid()));
         Descriptor made(-1);
         switch (makeFile(temporary, text, like, made)) {
-        case Made::NameTaken:
-            continue;
-        case Made::NoPlace:
-            return Replaced::NoPlace;
-        case Made::NotWritten:
-            return Replaced::Done;
+        case Made::NameTaken: continue;
+        case Made::NoPlace: return Replaced::NoPlace;
+        case Made::NotWritten: return Replaced::Done;
         case Made::Written:
             if (::rename(temporary.c_str(), file.c_str()) == 0) return Replaced::Done;
             removeIfStill(temporary, made.get());
@@ -135,8 +133,7 @@ void writeInPlace(int fd, std::string_view text) {
     }
     struct stat now {};
     if (::fstat(fd, &now) == 0 && writeAllAt(fd, coveringText(text, static_cast<std::uintmax_t>(now.st_size)), 0)) {
-        while (::ftruncate(fd, static_cast<off_t>(text.size())) != 0 && errno == EINTR) {
-        }
+        while (::ftruncate(fd, static_cast<off_t>(text.size())) != 0 && errno == EINTR) {}
     }
     ::flock(fd, LOCK_UN);
 }

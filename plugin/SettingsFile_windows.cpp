@@ -99,12 +99,9 @@ Replaced replaceWithNew(const fs::path& file, std::string_view text, DWORD attri
         fs::path temporary = file;
         temporary += temporarySuffix(GetCurrentProcessId());
         switch (makeFile(temporary, text, attributes)) {
-        case Made::NameTaken:
-            continue;
-        case Made::NoPlace:
-            return Replaced::NoPlace;
-        case Made::NotWritten:
-            return Replaced::Done;
+        case Made::NameTaken: continue;
+        case Made::NoPlace: return Replaced::NoPlace;
+        case Made::NotWritten: return Replaced::Done;
         case Made::Written:
             if (MoveFileExW(temporary.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING)) return Replaced::Done;
             DeleteFileW(temporary.c_str());
@@ -158,8 +155,8 @@ void save(const fs::path& configPath, std::string_view text) {
     if (information.nNumberOfLinks == 1) {
         // A file open here, even with delete sharing, cannot be replaced.
         old.reset(INVALID_HANDLE_VALUE);
-        constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                                FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+        constexpr DWORD kKept =
+            FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
         const DWORD attributes = information.dwFileAttributes & kKept;
         if (replaceWithNew(file, text, attributes ? attributes : FILE_ATTRIBUTE_NORMAL) == Replaced::Done) return;
         old.reset(openExisting(file));
@@ -169,8 +166,8 @@ void save(const fs::path& configPath, std::string_view text) {
 }
 
 void removeLeftoverTemporaries(const fs::path& configPath) {
-    Handle existing(CreateFileW(configPath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle existing(CreateFileW(configPath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     const fs::path file = existing.valid() ? finalPath(existing.get(), configPath) : configPath;
     const std::wstring fileName = file.filename().wstring();
     fs::path pattern = file;

@@ -7,17 +7,39 @@
 #include <string_view>
 
 struct WatchedKey {
-    std::string_view name;    // the game's key name; also the name of its binding variable
-    std::string_view label;   // text of a plain cap; special caps and mouse buttons draw their own
+    std::string_view name;   // the game's key name; also the name of its binding variable
+    std::string_view label;  // text of a plain cap; special caps and mouse buttons draw their own
 };
 
 inline constexpr std::array<WatchedKey, 28> kWatchedKeys{{
-    {"One", "1"}, {"Two", "2"}, {"Three", "3"}, {"Four", "4"}, {"Five", "5"},
-    {"Tab", "Tab"}, {"A", "A"}, {"Z", "Z"}, {"E", "E"}, {"R", "R"}, {"T", "T"},
-    {"CapsLock", "Caps"}, {"Q", "Q"}, {"S", "S"}, {"D", "D"}, {"F", "F"}, {"G", "G"},
-    {"LeftShift", "Shift"}, {"W", "W"}, {"X", "X"}, {"C", "C"}, {"V", "V"},
-    {"LeftControl", "Ctrl"}, {"LeftAlt", "Alt"}, {"SpaceBar", "Space"},
-    {"LeftMouseButton", ""}, {"MiddleMouseButton", ""}, {"RightMouseButton", ""},
+    {"One", "1"},
+    {"Two", "2"},
+    {"Three", "3"},
+    {"Four", "4"},
+    {"Five", "5"},
+    {"Tab", "Tab"},
+    {"A", "A"},
+    {"Z", "Z"},
+    {"E", "E"},
+    {"R", "R"},
+    {"T", "T"},
+    {"CapsLock", "Caps"},
+    {"Q", "Q"},
+    {"S", "S"},
+    {"D", "D"},
+    {"F", "F"},
+    {"G", "G"},
+    {"LeftShift", "Shift"},
+    {"W", "W"},
+    {"X", "X"},
+    {"C", "C"},
+    {"V", "V"},
+    {"LeftControl", "Ctrl"},
+    {"LeftAlt", "Alt"},
+    {"SpaceBar", "Space"},
+    {"LeftMouseButton", ""},
+    {"MiddleMouseButton", ""},
+    {"RightMouseButton", ""},
 }};
 
 inline constexpr std::size_t kWatchedKeyCount = kWatchedKeys.size();

@@ -101,7 +101,9 @@ INSTANTIATE_TEST_SUITE_P(
                      writeFile(home / kConfigEntry, kValidFile);
                      fs::create_hard_link(home / kConfigEntry, home / "bakkesmod/cfg/keyvane-backup.cfg");
                  },
-                 2.0f, {kConfigEntry, "bakkesmod/cfg/keyvane-backup.cfg"}, {}},
+                 2.0f,
+                 {kConfigEntry, "bakkesmod/cfg/keyvane-backup.cfg"},
+                 {}},
         // Two links long, to a folder that holds the player's own "real.cfg.new" folder and a file
         // of the player's named like the old temporary beside the link.
         SaveCase{"LinkChain",
@@ -112,30 +114,42 @@ INSTANTIATE_TEST_SUITE_P(
                      fs::create_symlink("elsewhere/real.cfg", home / "hop");
                      linkTo("../../hop")(home);
                  },
-                 2.0f, {"elsewhere/real.cfg"}, {}},
+                 2.0f,
+                 {"elsewhere/real.cfg"},
+                 {}},
         SaveCase{"DanglingLink",
                  [](const fs::path& home) {
                      fs::create_directories(home / "elsewhere");
                      linkTo("../../elsewhere/new.cfg")(home);
                  },
-                 1.0f, {"elsewhere/new.cfg"}, {}},
+                 1.0f,
+                 {"elsewhere/new.cfg"},
+                 {}},
         SaveCase{"LinkToDevNull", linkTo("/dev/null"), 1.0f, {}, {}},
         SaveCase{"LinkToDevZero", linkTo("/dev/zero"), 1.0f, {}, {}},
         SaveCase{"LinkToDevFull", linkTo("/dev/full"), 1.0f, {}, {}},
-        SaveCase{"Fifo", [](const fs::path& home) { ASSERT_TRUE(testsupport::makeFifo(home / kConfigEntry)); }, 1.0f, {}, {}},
+        SaveCase{"Fifo",
+                 [](const fs::path& home) { ASSERT_TRUE(testsupport::makeFifo(home / kConfigEntry)); },
+                 1.0f,
+                 {},
+                 {}},
         SaveCase{"ReadOnlyFolder",
                  [](const fs::path& home) {
                      writeFile(home / kConfigEntry, kValidFile);
                      fs::permissions(home / "bakkesmod/cfg", fs::perms::owner_read | fs::perms::owner_exec);
                  },
-                 2.0f, {kConfigEntry}, {}},
+                 2.0f,
+                 {kConfigEntry},
+                 {}},
         // Named like a leftover temporary, but a link: a save never makes one, so it stays.
         SaveCase{"LinkNamedLikeATemporary",
                  [](const fs::path& home) {
                      writeFile(home / "target", "the player's");
                      fs::create_symlink("../../target", home / "bakkesmod/cfg/keyvane.cfg.4242-0123456789abcdef.tmp");
                  },
-                 1.0f, {kConfigEntry}, {}}),
+                 1.0f,
+                 {kConfigEntry},
+                 {}}),
     [](const ::testing::TestParamInfo<SaveCase>& tried) { return tried.param.name; });
 
 TEST(HostReplayOfDevices, RefusesAtOnceWithOneError) {
@@ -163,7 +177,7 @@ TEST(FullDisk, SavingFailsSilentlyAndTheOldFileStaysWhole) {
     PluginSession session;
     writeFile(session.home.configFile(), kValidFile);
     EXPECT_TRUE(passesWithin(std::chrono::seconds(10), [&] {
-        testsupport::limitFileSize(20);   // the first line fits, the second does not
+        testsupport::limitFileSize(20);  // the first line fits, the second does not
         session.load();
         EXPECT_EQ(session.keyvane().scale.load(), 2.0f);
         ASSERT_TRUE(session.host.execute("kvanescale 7").ok);
@@ -171,20 +185,20 @@ TEST(FullDisk, SavingFailsSilentlyAndTheOldFileStaysWhole) {
         session.unload();
     }));
     EXPECT_EQ(readFile(session.home.configFile()), kValidFile);
-    EXPECT_EQ(std::distance(fs::directory_iterator(session.home.configFile().parent_path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(session.home.configFile().parent_path()), fs::directory_iterator()),
+              1);
 }
 
 // --- the process's locale -----------------------------------------------------------------------------
 
 TEST(CommaLocale, TheFileStillHoldsDecimalPoints) {
     PluginSession session;
-    if (!testsupport::useCommaLocaleFrom(session.home.root() / "locales") ||
-        !std::setlocale(LC_ALL, "de_DE.UTF-8")) {
+    if (!testsupport::useCommaLocaleFrom(session.home.root() / "locales") || !std::setlocale(LC_ALL, "de_DE.UTF-8")) {
         GTEST_SKIP() << "no de_DE locale can be built here";
     }
     char probe[32];
     std::snprintf(probe, sizeof probe, "%f", 1.5);
-    ASSERT_STREQ(probe, "1,500000");   // the locale is in force
+    ASSERT_STREQ(probe, "1,500000");  // the locale is in force
     session.load();
     ASSERT_TRUE(session.host.execute("kvanescale 1.5").ok);
     ASSERT_TRUE(session.host.execute("kvanetransparency 0.25").ok);
@@ -262,7 +276,7 @@ TEST(TwoProcessesSaving, AReaderBesideThemSeesOnlyWholeFilesAndTheLastSaveOfOneR
 struct KillCase {
     std::string name;
     int writers;
-    bool readOnlyFolder;   // the file writable, its folder not: every save writes in place
+    bool readOnlyFolder;  // the file writable, its folder not: every save writes in place
     int rounds;
 };
 
@@ -288,8 +302,8 @@ TEST_P(KilledWhileSaving, EveryKillLeavesACompleteFileAndTheNextLoadNoTemporary)
         std::vector<std::unique_ptr<ChildProcess>> writers;
         for (int writer = 1; writer <= kill.writers; ++writer) {
             auto& signal = *saving.emplace_back(std::make_unique<testsupport::ReadySignal>());
-            writers.push_back(std::make_unique<ChildProcess>(
-                [&] { saveInALoop(writer, 0, signal, kill.readOnlyFolder); }));
+            writers.push_back(
+                std::make_unique<ChildProcess>([&] { saveInALoop(writer, 0, signal, kill.readOnlyFolder); }));
         }
         for (auto& signal : saving) ASSERT_TRUE(signal->waitFor());
         std::this_thread::sleep_for(std::chrono::microseconds(microseconds(random)));

@@ -30,7 +30,7 @@ std::string fileWith(const std::string& scale, const std::string& transparency) 
 struct ValueCase {
     std::string name;
     std::string text;
-    std::string written;   // what the file holds for it, as "%f" writes the float the host read
+    std::string written;  // what the file holds for it, as "%f" writes the float the host read
 };
 
 const std::vector<ValueCase>& hostileValues() {
@@ -67,7 +67,7 @@ TEST_F(ConsoleValues, EitherSettingTakesWhatTheHostReadsAndTheFileStaysTwoWholeL
 
         variable("kvanescale").setValue(value.text);
         EXPECT_EQ(readFile(session.home.configFile()), configText(value.written, "0.250000"));
-        EXPECT_EQ(plugin().transparency.load(), 0.25f);   // the other setting is untouched
+        EXPECT_EQ(plugin().transparency.load(), 0.25f);  // the other setting is untouched
 
         variable("kvanetransparency").setValue(value.text);
         EXPECT_EQ(readFile(session.home.configFile()), configText(value.written, value.written));
@@ -100,9 +100,9 @@ struct BindingValues : ConsoleValues {
 
 TEST_F(BindingValues, UnresolvedValuesAddNoEntryAndChangeNoOtherEntry) {
     const int indexOfA = plugin().keyTable.at("A").nameIndex;
-    for (const std::string& value : {std::string(), std::string("NoSuchKey"), std::string("a"),
-                                     std::string(1 << 20, 'A'), std::string("\xff\x00\x01", 3),
-                                     std::string("A "), std::string(" A")}) {
+    for (const std::string& value :
+         {std::string(), std::string("NoSuchKey"), std::string("a"), std::string(1 << 20, 'A'),
+          std::string("\xff\x00\x01", 3), std::string("A "), std::string(" A")}) {
         bind(value);
         EXPECT_EQ(plugin().keyTable.size(), 28u) << value.size() << " bytes";
     }
@@ -141,7 +141,7 @@ TEST_F(BindingValues, AHundredThousandDistinctValuesKeepTheTableAndTheTickBounde
 struct FileCase {
     std::string name;
     std::string content;
-    float scale;           // the settings after load
+    float scale;  // the settings after load
     float transparency;
     std::string logStart;  // how the console log starts after load; empty: nothing is logged
 };
@@ -192,10 +192,10 @@ std::string binaryGarbage() {
 INSTANTIATE_TEST_SUITE_P(
     Hostile, ConfigurationFiles,
     ::testing::Values(
-        FileCase{"Empty", "", 1.0f, 0.0f, ""},
-        FileCase{"OneLine", "kvanescale \"2.000000\"\n", 2.0f, 0.0f, ""},
+        FileCase{"Empty", "", 1.0f, 0.0f, ""}, FileCase{"OneLine", "kvanescale \"2.000000\"\n", 2.0f, 0.0f, ""},
         FileCase{"SwappedLines", "kvanetransparency \"0.500000\"\nkvanescale \"2.000000\"\n", 2.0f, 0.5f, ""},
-        FileCase{"CarriageReturnLineEnds", "kvanescale \"2.000000\"\r\nkvanetransparency \"0.500000\"\r\n", 2.0f, 0.5f, ""},
+        FileCase{"CarriageReturnLineEnds", "kvanescale \"2.000000\"\r\nkvanetransparency \"0.500000\"\r\n", 2.0f, 0.5f,
+                 ""},
         FileCase{"CarriageReturnAlone", "kvanescale \"2.000000\"\rkvanetransparency \"0.500000\"\r", 2.0f, 0.5f, ""},
         FileCase{"ByteOrderMark", "\xEF\xBB\xBF" + kValidFile, 2.0f, 0.5f, ""},
         FileCase{"NoFinalLineEnd", "kvanescale \"2.000000\"\nkvanetransparency \"0.500000\"", 2.0f, 0.5f, ""},
@@ -208,7 +208,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<FileCase>& tried) { return tried.param.name; });
 
 struct HostReplay : ::testing::Test {
-    PluginSession session;   // for its home; the plugin is not loaded
+    PluginSession session;  // for its home; the plugin is not loaded
     sandbox::Host& host() { return session.host; }
     std::filesystem::path file() { return session.home.configFile(); }
 };
@@ -277,28 +277,36 @@ INSTANTIATE_TEST_SUITE_P(
                                   std::filesystem::permissions(home / kConfigEntry, std::filesystem::perms::owner_read,
                                                                std::filesystem::perm_options::add);
                               },
-                              2.0f, {}, {}},
+                              2.0f,
+                              {},
+                              {}},
         // Another program reads it (on Windows without delete sharing, so it cannot be replaced):
         // the shorter new text leaves none of the longer old one behind.
         testsupport::SaveCase{"HeldOpenByAnotherProgram",
                               [](const std::filesystem::path& home) {
                                   writeFile(home / kConfigEntry, kValidFile + "// " + std::string(200, 'x') + "\n");
                               },
-                              2.0f, {kConfigEntry}, {}, true},
+                              2.0f,
+                              {kConfigEntry},
+                              {},
+                              true},
         // A save killed before its rename leaves its temporary; the next load removes it and nothing
         // that only looks like one.
         testsupport::SaveCase{"LeftoverTemporaries",
                               [](const std::filesystem::path& home) {
                                   const auto folder = home / "bakkesmod/cfg";
                                   writeFile(folder / "keyvane.cfg.4242-0123456789abcdef.tmp", "kvanescale \"9.0");
-                                  for (const char* name : {"keyvane.cfg.new", "keyvane.cfg.tmp", "keyvane.cfg.4242-0123456789ABCDEF.tmp",
-                                                           "keyvane.cfg.4242-0123456789abcdef.tmp.old", "keyvane.cfg.-0123456789abcdef.tmp",
-                                                           "other.cfg.4242-0123456789abcdef.tmp"}) {
+                                  for (const char* name :
+                                       {"keyvane.cfg.new", "keyvane.cfg.tmp", "keyvane.cfg.4242-0123456789ABCDEF.tmp",
+                                        "keyvane.cfg.4242-0123456789abcdef.tmp.old",
+                                        "keyvane.cfg.-0123456789abcdef.tmp", "other.cfg.4242-0123456789abcdef.tmp"}) {
                                       writeFile(folder / name, "the player's");
                                   }
                                   std::filesystem::create_directory(folder / "keyvane.cfg.7-fedcba9876543210.tmp");
                               },
-                              1.0f, {kConfigEntry}, {"bakkesmod/cfg/keyvane.cfg.4242-0123456789abcdef.tmp"}}),
+                              1.0f,
+                              {kConfigEntry},
+                              {"bakkesmod/cfg/keyvane.cfg.4242-0123456789abcdef.tmp"}}),
     [](const ::testing::TestParamInfo<testsupport::SaveCase>& tried) { return tried.param.name; });
 
 // The temporary a save writes: made new, never over anything that has its name. Links are tried in
@@ -317,10 +325,28 @@ TEST(SaveTemporary, IsMadeNewOrNotAtAll) {
 TEST(MalformedSessionLines, EachIsRefusedWithAReasonOrHandedToTheConsoleWhichRefusesIt) {
     sandbox::Host host;
     const std::vector<std::string> lines{
-        "tick -1", "tick 99999999999999999999", "frame 1e3", "wait nan", "wait -0.5", "wait 1e400",
-        "drag 1e400 0", "drag 1", "hold", "game", "game space", "match maybe", "snapshot .png",
-        "load now", "\xff\xfe\xfd", std::string("tick\0 5", 7), "\"unterminated", "kvanescale \"1",
-        std::string(1 << 20, 'x'), "tick " + std::string(1 << 16, '9'), "#\"", "\"#\"",
+        "tick -1",
+        "tick 99999999999999999999",
+        "frame 1e3",
+        "wait nan",
+        "wait -0.5",
+        "wait 1e400",
+        "drag 1e400 0",
+        "drag 1",
+        "hold",
+        "game",
+        "game space",
+        "match maybe",
+        "snapshot .png",
+        "load now",
+        "\xff\xfe\xfd",
+        std::string("tick\0 5", 7),
+        "\"unterminated",
+        "kvanescale \"1",
+        std::string(1 << 20, 'x'),
+        "tick " + std::string(1 << 16, '9'),
+        "#\"",
+        "\"#\"",
     };
     for (const std::string& line : lines) {
         const auto parsed = sandbox::app::parseSessionLine(line);

@@ -79,7 +79,7 @@ TEST(GameThread, WorkAskedForFromThreeThreadsRunsOnePieceAtATimeAndMayCallBackIn
     lines.join();
     ticks.join();
     EXPECT_EQ(watch.overlaps(), 0);
-    EXPECT_EQ(handlerRuns.load(), 4 * kEach);   // each probe change runs echo's handler as well
+    EXPECT_EQ(handlerRuns.load(), 4 * kEach);  // each probe change runs echo's handler as well
     EXPECT_EQ(hookRuns.load(), kEach);
 }
 
@@ -98,8 +98,14 @@ struct ThreadNotingWindow : BakkesMod::Plugin::PluginWindow {
     void adoptUiContext(std::uintptr_t) override {}
     bool blocksInput() override { return false; }
     bool isOverlayActive() override { return false; }
-    void windowOpened() override { note(); ++opened; }
-    void windowClosed() override { note(); ++closed; }
+    void windowOpened() override {
+        note();
+        ++opened;
+    }
+    void windowClosed() override {
+        note();
+        ++closed;
+    }
 };
 
 TEST(DrawingThread, WindowOperationsRunOnlyInsideDrawWindowsWhereverTheToggleCameFrom) {
@@ -140,16 +146,15 @@ TEST(DrawingThread, WindowOperationsRunOnlyInsideDrawWindowsWhereverTheToggleCam
 
 struct SettingLine {
     const char* line;
-    float scale;          // the setting the line leaves, or a negative number for no change
+    float scale;  // the setting the line leaves, or a negative number for no change
     float transparency;
 };
 
 // Scales and transparencies whose frames all hold the same shapes (a background, whole rounded
 // mouse corners), so that every frame can be compared with the first.
 constexpr SettingLine kSettingLines[] = {
-    {"kvanescale 0.75", 0.75f, -1}, {"kvanetransparency 0.25", -1, 0.25f},
-    {"kvanescale 1.5", 1.5f, -1},   {"kvanetransparency 1", -1, 1.0f},
-    {"kvanescale 1.25", 1.25f, -1}, {"kvanetransparency 0.5", -1, 0.5f},
+    {"kvanescale 0.75", 0.75f, -1},    {"kvanetransparency 0.25", -1, 0.25f}, {"kvanescale 1.5", 1.5f, -1},
+    {"kvanetransparency 1", -1, 1.0f}, {"kvanescale 1.25", 1.25f, -1},        {"kvanetransparency 0.5", -1, 0.5f},
 };
 
 TEST(ThreeThreads, TicksFramesAndConsoleLinesLeaveWhatWasWrittenLastAndEveryFrameWhole) {
@@ -157,13 +162,13 @@ TEST(ThreeThreads, TicksFramesAndConsoleLinesLeaveWhatWasWrittenLastAndEveryFram
     Host& host = session.host;
     host.setJournalEnabled(false);
     session.set("kvanetransparency 0.5");
-    session.frame();   // opens the window: the timer has asked for it
+    session.frame();  // opens the window: the timer has asked for it
     session.frame();
     ASSERT_TRUE(session.drawnInLastFrame());
     const int wholeFrame = session.window()->DrawList->VtxBuffer.Size;
 
     constexpr int kTicks = 4000;
-    constexpr int kLines = 1200;   // a multiple of the cycle below, so the window ends open
+    constexpr int kLines = 1200;  // a multiple of the cycle below, so the window ends open
     constexpr int kFrames = 400;
     std::vector<bool> lastHeld(kKeysInMapOrder.size(), false);
     std::thread game([&] {
@@ -180,9 +185,9 @@ TEST(ThreeThreads, TicksFramesAndConsoleLinesLeaveWhatWasWrittenLastAndEveryFram
     std::thread console([&] {
         for (int i = 0; i < kLines; ++i) {
             switch (i % 10) {
-            case 0: ASSERT_TRUE(host.execute("A F1").ok); break;        // adds an entry
+            case 0: ASSERT_TRUE(host.execute("A F1").ok); break;  // adds an entry
             case 1: ASSERT_TRUE(host.execute("A A").ok); break;
-            case 2: ASSERT_TRUE(host.execute("Q Key" + std::to_string(i)).ok); break;   // adds none
+            case 2: ASSERT_TRUE(host.execute("Q Key" + std::to_string(i)).ok); break;  // adds none
             case 3: ASSERT_TRUE(host.execute("togglemenu keyvane").ok); break;
             case 4: ASSERT_TRUE(host.execute("togglemenu keyvane").ok); break;
             default: {
@@ -206,7 +211,7 @@ TEST(ThreeThreads, TicksFramesAndConsoleLinesLeaveWhatWasWrittenLastAndEveryFram
 
     EXPECT_GT(drawn, 0);
     Keyvane& plugin = session.keyvane();
-    EXPECT_EQ(plugin.keyTable.size(), 29u);   // the 28 and F1
+    EXPECT_EQ(plugin.keyTable.size(), 29u);  // the 28 and F1
     host.fireEvent(testsupport::kTickEvent);
     for (std::size_t key = 0; key < kKeysInMapOrder.size(); ++key) {
         EXPECT_EQ(plugin.keyTable.at(kKeysInMapOrder[key]).pressed.load(), lastHeld[key]) << kKeysInMapOrder[key];

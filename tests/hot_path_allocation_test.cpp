@@ -64,7 +64,7 @@ TEST_F(HotPaths, ATickAllocatesOnlyTheEventNameHandedToEachHook) {
 
 TEST_F(HotPaths, ASettingsChangeAllocatesOnlyWhatItsFileWriteTakes) {
     auto& plugin = session.module->plugin();
-    plugin.onUnload();   // the same write the change handlers make
+    plugin.onUnload();  // the same write the change handlers make
     const std::size_t fileWrite = allocationsOf([&] { plugin.onUnload(); });
 
     const auto other = session.host.newOwner();

@@ -44,7 +44,7 @@ std::vector<JournalEntry> joined(std::vector<JournalEntry> first, const std::vec
 }
 
 TEST_F(KeyPolling, GateAsksCustomTrainingFirstAndStopsAtTheFirstDecisiveAnswer) {
-    session.host.setGameMode(GameMode::CustomTraining);   // IsInGame would be true here too
+    session.host.setGameMode(GameMode::CustomTraining);  // IsInGame would be true here too
     EXPECT_EQ(tick(), (std::vector<JournalEntry>{kAskTraining}));
     session.host.setGameMode(GameMode::Menu);
     EXPECT_EQ(tick(), (std::vector<JournalEntry>{kAskTraining, kAskGame, kAskOnline}));
@@ -67,8 +67,8 @@ TEST_F(KeyPolling, FlagsFollowHeldKeysInAGameAndKeepTheirLastValuesOutsideOne) {
     session.host.setKeyHeld("A", false);
     session.host.setKeyHeld("Z", true);
     tick();
-    EXPECT_TRUE(pressed("A"));    // held when the match was left
-    EXPECT_FALSE(pressed("Z"));   // pressed since, never polled
+    EXPECT_TRUE(pressed("A"));   // held when the match was left
+    EXPECT_FALSE(pressed("Z"));  // pressed since, never polled
 
     session.host.setGameMode(GameMode::CustomTraining);
     tick();
@@ -86,10 +86,9 @@ TEST_F(KeyPolling, ResettingABindingToItsOwnKeyReResolvesOnlyThatEntry) {
     plugin().keyTable.at("Q").nameIndex = 0;
     const auto start = session.host.journal().size();
     ASSERT_TRUE(session.host.execute("A A").ok);
-    EXPECT_EQ(session.journalSince(start), (std::vector<JournalEntry>{
-                                               {"CVarWrapper::getStringValue", {"A"}},
-                                               {"GameWrapper::GetFNameIndexByString", {"A"}},
-                                               {"CVarWrapper::getStringValue", {"A"}}}));
+    EXPECT_EQ(session.journalSince(start), (std::vector<JournalEntry>{{"CVarWrapper::getStringValue", {"A"}},
+                                                                      {"GameWrapper::GetFNameIndexByString", {"A"}},
+                                                                      {"CVarWrapper::getStringValue", {"A"}}}));
     EXPECT_EQ(plugin().keyTable.at("A").nameIndex, Host::keyIndex("A"));
     EXPECT_EQ(plugin().keyTable.at("Q").nameIndex, 0);
     EXPECT_EQ(plugin().keyTable.at("A").label, "A");
@@ -111,7 +110,7 @@ TEST_F(KeyPolling, BindingAToQResolvesTheEntryQAndLeavesAFollowingTheAKey) {
 
 TEST_F(KeyPolling, BindingToAKeyOutsideTheTableAddsAPolledEntry) {
     session.host.setGameMode(GameMode::LocalMatch);
-    tick();   // the polling has walked the table before it grows
+    tick();  // the polling has walked the table before it grows
     ASSERT_TRUE(session.host.execute("A F1").ok);
     ASSERT_EQ(plugin().keyTable.size(), 29u);
     const KeyState& added = plugin().keyTable.at("F1");
@@ -122,7 +121,7 @@ TEST_F(KeyPolling, BindingToAKeyOutsideTheTableAddsAPolledEntry) {
     session.host.setGameMode(GameMode::LocalMatch);
     session.host.setKeyHeld("F1", true);
     auto keys = kKeysInMapOrder;
-    keys.insert(keys.begin() + 6, "F1");   // between "F" and "Five"
+    keys.insert(keys.begin() + 6, "F1");  // between "F" and "Five"
     EXPECT_EQ(tick(), joined({kAskTraining, kAskGame}, pollsOf(keys)));
     EXPECT_TRUE(pressed("F1"));
 }
@@ -133,7 +132,7 @@ TEST_F(KeyPolling, UnresolvedNamesAddNoEntryAndUnresolvedEntriesAreNeverPolled) 
     EXPECT_EQ(plugin().keyTable.count("NoSuchKey"), 0u);
     EXPECT_EQ(plugin().keyTable.size(), 28u);
 
-    plugin().keyTable.at("Z").nameIndex = -7;   // a negative index is skipped as well
+    plugin().keyTable.at("Z").nameIndex = -7;  // a negative index is skipped as well
     session.host.setGameMode(GameMode::LocalMatch);
     session.host.setKeyHeld("Z", true);
     auto keys = kKeysInMapOrder;

@@ -107,8 +107,7 @@ TEST(Lifecycle, DeleteMeWhileTheHostHoldsACopyLeavesTheObjectToTheCopy) {
         // The object still works through the copy: its unload saves.
         ASSERT_TRUE(session.host.execute("kvanescale 1.5").ok);
         copy->onUnload();
-        EXPECT_EQ(testsupport::readFile(session.home.configFile()),
-                  testsupport::configText("1.500000", "0.000000"));
+        EXPECT_EQ(testsupport::readFile(session.home.configFile()), testsupport::configText("1.500000", "0.000000"));
         session.host.withdraw(session.module->owner());
         copy.reset();
         EXPECT_TRUE(watch.expired());

@@ -83,7 +83,7 @@ TEST_F(ModuleLibrary, ReleaseOnAnEmptyHolderDoesNothingAndTheNextObjectStartsFre
     used.keyTable["A"];
     deleteMe();
     EXPECT_FALSE(*holder);
-    deleteMe();   // already empty
+    deleteMe();  // already empty
     EXPECT_FALSE(*holder);
 
     ASSERT_EQ(getPlugin(), holder);

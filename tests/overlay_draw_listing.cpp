@@ -84,10 +84,10 @@ void listPrimitives(const ImDrawList& list) {
 }  // namespace
 
 int main() {
-    const std::vector<std::set<std::string>> heldSets{
-        {},
-        {"A", "LeftMouseButton", "SpaceBar"},
-        {"One", "Tab", "CapsLock", "LeftShift", "LeftControl", "LeftAlt", "MiddleMouseButton", "RightMouseButton", "V"}};
+    const std::vector<std::set<std::string>> heldSets{{},
+                                                      {"A", "LeftMouseButton", "SpaceBar"},
+                                                      {"One", "Tab", "CapsLock", "LeftShift", "LeftControl", "LeftAlt",
+                                                       "MiddleMouseButton", "RightMouseButton", "V"}};
     for (const char* scale : {"1", "0.75", "2", "1.01"}) {
         testsupport::OverlaySession session;
         if (!session.host.execute(std::string("kvanescale ") + scale).ok) return 1;

@@ -18,18 +18,19 @@ using testsupport::Layout;
 using testsupport::OverlaySession;
 using testsupport::ReferenceDrawing;
 
-const Layout kScale075{0.75f, 37,
-                       capsAt(37, {0, 42, 84, 126, 168}, {75, 117, 159, 201, 243}, 74,
-                              {79, 121, 163, 205, 247}, 87, {92, 134, 176, 218, 260}, 99,
-                              {104, 146, 188, 230}, 61, 103, 169, 153),
+const Layout kScale075{0.75f,
+                       37,
+                       capsAt(37, {0, 42, 84, 126, 168}, {75, 117, 159, 201, 243}, 74, {79, 121, 163, 205, 247}, 87,
+                              {92, 134, 176, 218, 260}, 99, {104, 146, 188, 230}, 61, 103, 169, 153),
                        {375, 60, 150, 15.0f}};
-const Layout kScale2{2.0f, 100,
-                     capsAt(100, {0, 105, 210, 315, 420}, {75, 180, 285, 390, 495}, 200,
-                            {205, 310, 415, 520, 625}, 232, {237, 342, 447, 552, 657}, 264,
-                            {269, 374, 479, 584}, 164, 269, 438, 405),
+const Layout kScale2{2.0f,
+                     100,
+                     capsAt(100, {0, 105, 210, 315, 420}, {75, 180, 285, 390, 495}, 200, {205, 310, 415, 520, 625}, 232,
+                            {237, 342, 447, 552, 657}, 264, {269, 374, 479, 584}, 164, 269, 438, 405),
                      {1000, 160, 400, 40.0f}};
 // Below 0.02 the key unit is 0: caps collapse but keep their 5-pixel gaps and their texts.
-const Layout kScale001{0.01f, 0,
+const Layout kScale001{0.01f,
+                       0,
                        capsAt(0, {0, 5, 10, 15, 20}, {75, 80, 85, 90, 95}, 0, {5, 10, 15, 20, 25}, 1,
                               {6, 11, 16, 21, 26}, 1, {6, 11, 16, 21}, 0, 5, 10, 5),
                        {5, 0, 2, 0.01f * 20.0f}};
@@ -43,14 +44,17 @@ TEST_P(OverlayGeometry, EveryCapTextAndMousePartSitsWhereTheLayoutPutsIt) {
     std::snprintf(command, sizeof command, "kvanescale %.9g", static_cast<double>(layout.scale));
     session.set(command);
     for (const std::set<std::string>& held :
-         {std::set<std::string>{}, {"A"}, {"LeftMouseButton", "SpaceBar"}, {"MiddleMouseButton"},
+         {std::set<std::string>{},
+          {"A"},
+          {"LeftMouseButton", "SpaceBar"},
+          {"MiddleMouseButton"},
           {"One", "Tab", "CapsLock", "LeftShift", "LeftControl", "LeftAlt", "RightMouseButton", "V"}}) {
         for (const auto& key : sandbox::Host::keyNames()) session.host.setKeyHeld(key, held.count(key) > 0);
         session.host.fireEvent(testsupport::kTickEvent);
         session.frame();
         ASSERT_TRUE(session.drawnInLastFrame());
         const ImVec2 origin = session.keyboardOrigin();
-        ASSERT_EQ(origin.x, 148.0f);   // (128, 128) + padding (8, 8) + (12, 24)
+        ASSERT_EQ(origin.x, 148.0f);  // (128, 128) + padding (8, 8) + (12, 24)
         ASSERT_EQ(origin.y, 160.0f);
         const ImDrawList& drawn = *session.window()->DrawList;
         ExpectedOverlay shapes;
@@ -66,8 +70,8 @@ std::string scaleName(const ::testing::TestParamInfo<Layout>& param) {
     return names[param.index];
 }
 
-INSTANTIATE_TEST_SUITE_P(WorkedScales, OverlayGeometry,
-                         ::testing::Values(kScale1, kScale075, kScale2, kScale001), scaleName);
+INSTANTIATE_TEST_SUITE_P(WorkedScales, OverlayGeometry, ::testing::Values(kScale1, kScale075, kScale2, kScale001),
+                         scaleName);
 
 TEST(OverlayOrigin, AFractionalOriginIsKeptByTheNumberRowAndTruncatedElsewhere) {
     OverlaySession session;
@@ -98,7 +102,7 @@ TEST(OverlayOrigin, AMouseDraggedPastTheLeftEdgeTruncatesTowardZero) {
     session.frame();
     session.moveWindowTo(ImVec2(-531.0f, 128.0f));
     session.frame();
-    ASSERT_EQ(session.keyboardOrigin().x, -510.5f);   // 500 + -510.5 = -10.5
+    ASSERT_EQ(session.keyboardOrigin().x, -510.5f);  // 500 + -510.5 = -10.5
     const ImDrawList& drawn = *session.window()->DrawList;
     // L = -10, so the middle strip starts at G = -10 + 80 = 70.
     EXPECT_TRUE(testsupport::holdsRect(drawn, ImVec2(70.0f, 205.0f), ImVec2(90.0f, 305.0f), kIdle));

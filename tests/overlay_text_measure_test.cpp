@@ -15,9 +15,10 @@
 namespace {
 
 // Every label the overlay draws, and a few texts of other widths.
-constexpr const char* kTexts[] = {"1", "2", "3", "4", "5", "Tab", "A", "Z", "E", "R", "T", "Caps", "Q",
-                                  "S", "D", "F", "G", "Shift", "W", "X", "C", "V", "Ctrl", "Alt", "Space",
-                                  "Keyvane Display", "iiii", "WWWW", "1.000000", "mouse"};
+constexpr const char* kTexts[] = {
+    "1",    "2",    "3",        "4",    "5",     "Tab", "A", "Z", "E", "R",    "T",   "Caps",  "Q",
+    "S",    "D",    "F",        "G",    "Shift", "W",   "X", "C", "V", "Ctrl", "Alt", "Space", "Keyvane Display",
+    "iiii", "WWWW", "1.000000", "mouse"};
 
 TEST(TextMeasure, TheOverlaysWidthRuleIsTheHostLibrarysOwn) {
     sandbox::UiContext ui(ImVec2(1280, 720));
@@ -47,8 +48,8 @@ TEST(TextMeasure, TheOverlaysWidthRuleIsTheHostLibrarysOwn) {
     }
     ImGui::End();
     ImGui::EndFrame();
-    std::printf("%s: %d widths measured, %d rounded otherwise by ImGui::CalcTextSize\n", ImGui::GetVersion(),
-                measured, roundedOtherwise);
+    std::printf("%s: %d widths measured, %d rounded otherwise by ImGui::CalcTextSize\n", ImGui::GetVersion(), measured,
+                roundedOtherwise);
     if (!imgui_release::kCalcTextSizeRoundsLikeTheOverlay) {
         // The sizes reach widths with a small excess, where the releases part.
         EXPECT_GT(roundedOtherwise, 0);

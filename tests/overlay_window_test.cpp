@@ -59,7 +59,7 @@ TEST(OverlayWindow, HasItsThreeFlagsNoBorderAndGivesTheStyleBack) {
     ImGuiWindow* window = session.window();
     EXPECT_EQ(window->Flags, ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse);
     EXPECT_EQ(window->WindowBorderSize, 0.0f);
-    EXPECT_EQ(session.style().WindowBorderSize, 1.0f);   // the host's own value again
+    EXPECT_EQ(session.style().WindowBorderSize, 1.0f);  // the host's own value again
     ImGui::SetCurrentContext(session.ui->context());
     EXPECT_EQ(GImGui->StyleVarStack.Size, 0);
     EXPECT_TRUE(window->Collapsed == false && window->Hidden == false);
@@ -67,9 +67,12 @@ TEST(OverlayWindow, HasItsThreeFlagsNoBorderAndGivesTheStyleBack) {
 
 TEST(OverlayWindow, BackgroundAlphaIsTheTransparencyClampedAndNanIsClear) {
     OverlaySession session;
-    struct Case { const char* value; int alpha; };
-    for (const Case& c : {Case{"0", 0}, Case{"0.5", 128}, Case{"1", 255}, Case{"2", 255}, Case{"-1", 0},
-                          Case{"nan", 0}, Case{"inf", 255}, Case{"-inf", 0}}) {
+    struct Case {
+        const char* value;
+        int alpha;
+    };
+    for (const Case& c : {Case{"0", 0}, Case{"0.5", 128}, Case{"1", 255}, Case{"2", 255}, Case{"-1", 0}, Case{"nan", 0},
+                          Case{"inf", 255}, Case{"-inf", 0}}) {
         session.set(std::string("kvanetransparency ") + c.value);
         session.frame();
         ASSERT_TRUE(session.drawnInLastFrame()) << c.value;
@@ -134,7 +137,7 @@ TEST(OverlayProtocol, TheTimerOpensTheWindowOneSecondAfterLoad) {
 TEST(OverlayProtocol, AClosedFlagAsksTheHostToCloseAndDrawsNothing) {
     OverlaySession session;
     session.frame();
-    session.module->window()->windowClosed();   // the plugin's view and the host's disagree
+    session.module->window()->windowClosed();  // the plugin's view and the host's disagree
     EXPECT_EQ(journalOfOneFrame(session), (std::vector<JournalEntry>{kToggle}));
     EXPECT_FALSE(session.drawnInLastFrame());
     // The host closed its window at the end of that frame; the next frames call nothing.
@@ -195,13 +198,16 @@ TEST(OverlayBadSettings, AnyScaleOrTransparencyLeavesTheGameRunning) {
     session.host.setKeyHeld("A", true);
     session.host.setKeyHeld("RightMouseButton", true);
     session.host.fireEvent(testsupport::kTickEvent);
-    struct Case { const char* scale; bool drawn; };
+    struct Case {
+        const char* scale;
+        bool drawn;
+    };
     // Scales whose window would be 2^30 pixels wide or more are not drawn: the library's whole
     // pixels are 32-bit integers. 1398101 * 768 is just below 2^30.
-    for (const Case& c : {Case{"nan", false}, Case{"inf", false}, Case{"-inf", false}, Case{"1e30", false},
-                          Case{"-1e30", false}, Case{"3e9", false}, Case{"1398102", false},
-                          Case{"1398101", true}, Case{"-1398101", true}, Case{"-5", true}, Case{"0", true},
-                          Case{"banana", true}, Case{"1", true}}) {
+    for (const Case& c :
+         {Case{"nan", false}, Case{"inf", false}, Case{"-inf", false}, Case{"1e30", false}, Case{"-1e30", false},
+          Case{"3e9", false}, Case{"1398102", false}, Case{"1398101", true}, Case{"-1398101", true}, Case{"-5", true},
+          Case{"0", true}, Case{"banana", true}, Case{"1", true}}) {
         session.set(std::string("kvanescale ") + c.scale);
         for (const char* transparency : {"nan", "inf", "-1", "2", "0.5"}) {
             session.set(std::string("kvanetransparency ") + transparency);
@@ -217,8 +223,7 @@ TEST(OverlayBadSettings, AnyScaleOrTransparencyLeavesTheGameRunning) {
     // What the console gave is kept as given, in the fields and in the file.
     session.set("kvanescale nan");
     EXPECT_TRUE(std::isnan(session.keyvane().scale.load()));
-    EXPECT_EQ(testsupport::readFile(session.home.configFile()),
-              testsupport::configText("nan", "0.500000"));
+    EXPECT_EQ(testsupport::readFile(session.home.configFile()), testsupport::configText("nan", "0.500000"));
 }
 
 }  // namespace

@@ -12,8 +12,7 @@ using testsupport::kKeysInMapOrder;
 using testsupport::PluginSession;
 
 JournalEntry registration(const std::string& name, const std::string& defaultValue) {
-    return {"CVarManagerWrapper::registerCvar",
-            {name, defaultValue, "", "true", "false", "0", "false", "0", "true"}};
+    return {"CVarManagerWrapper::registerCvar", {name, defaultValue, "", "true", "false", "0", "false", "0", "true"}};
 }
 
 // Everything onLoad asks of the host, with or without a configuration file to replay.
@@ -52,8 +51,7 @@ TEST(PluginLoad, WithoutAConfigurationFileRegistersResolvesAndHooksInOrder) {
 
 TEST(PluginLoad, AReadableConfigurationFileIsReplayedBeforeTheTimerAndTheHook) {
     PluginSession session;
-    testsupport::writeFile(session.home.configFile(),
-                           "kvanescale \"1.500000\"\nkvanetransparency \"0.250000\"\n");
+    testsupport::writeFile(session.home.configFile(), "kvanescale \"1.500000\"\nkvanetransparency \"0.250000\"\n");
     session.load();
     EXPECT_EQ(session.host.journal(), expectedLoad(true));
     EXPECT_EQ(session.keyvane().scale.load(), 1.5f);
@@ -63,13 +61,34 @@ TEST(PluginLoad, AReadableConfigurationFileIsReplayedBeforeTheTimerAndTheHook) {
 TEST(PluginLoad, BuildsTheTwentyEightKeysWithTheirLabelsAndBindings) {
     PluginSession session;
     session.load();
-    const std::map<std::string, std::string> labels{
-        {"One", "1"}, {"Two", "2"}, {"Three", "3"}, {"Four", "4"}, {"Five", "5"},
-        {"Tab", "Tab"}, {"A", "A"}, {"Z", "Z"}, {"E", "E"}, {"R", "R"}, {"T", "T"},
-        {"CapsLock", "Caps"}, {"Q", "Q"}, {"S", "S"}, {"D", "D"}, {"F", "F"}, {"G", "G"},
-        {"LeftShift", "Shift"}, {"W", "W"}, {"X", "X"}, {"C", "C"}, {"V", "V"},
-        {"LeftControl", "Ctrl"}, {"LeftAlt", "Alt"}, {"SpaceBar", "Space"},
-        {"LeftMouseButton", ""}, {"MiddleMouseButton", ""}, {"RightMouseButton", ""}};
+    const std::map<std::string, std::string> labels{{"One", "1"},
+                                                    {"Two", "2"},
+                                                    {"Three", "3"},
+                                                    {"Four", "4"},
+                                                    {"Five", "5"},
+                                                    {"Tab", "Tab"},
+                                                    {"A", "A"},
+                                                    {"Z", "Z"},
+                                                    {"E", "E"},
+                                                    {"R", "R"},
+                                                    {"T", "T"},
+                                                    {"CapsLock", "Caps"},
+                                                    {"Q", "Q"},
+                                                    {"S", "S"},
+                                                    {"D", "D"},
+                                                    {"F", "F"},
+                                                    {"G", "G"},
+                                                    {"LeftShift", "Shift"},
+                                                    {"W", "W"},
+                                                    {"X", "X"},
+                                                    {"C", "C"},
+                                                    {"V", "V"},
+                                                    {"LeftControl", "Ctrl"},
+                                                    {"LeftAlt", "Alt"},
+                                                    {"SpaceBar", "Space"},
+                                                    {"LeftMouseButton", ""},
+                                                    {"MiddleMouseButton", ""},
+                                                    {"RightMouseButton", ""}};
     const auto& table = session.keyvane().keyTable;
     ASSERT_EQ(table.size(), 28u);
     std::vector<std::string> walked;
@@ -94,8 +113,7 @@ TEST(PluginLoad, UnloadWritesTheFileAndLeavesTheObjectToTheHost) {
     EXPECT_FALSE(std::filesystem::exists(session.home.configFile()));
     const auto before = session.host.journal().size();
     session.unload();
-    EXPECT_EQ(testsupport::readFile(session.home.configFile()),
-              testsupport::configText("1.000000", "0.000000"));
+    EXPECT_EQ(testsupport::readFile(session.home.configFile()), testsupport::configText("1.000000", "0.000000"));
     // onUnload asks nothing of the host; the host withdraws the plugin's registrations itself.
     EXPECT_EQ(session.host.journal().size(), before);
     EXPECT_FALSE(session.host.variableValue("kvanescale"));

@@ -8,25 +8,23 @@
 #include <string>
 #include <vector>
 
+#include "sandbox/commandline/user_home.h"
 #include "support/program_run.h"
 #include "support/scratch_folder.h"
-#include "sandbox/commandline/user_home.h"
 
 namespace sandbox_test {
 
 using testsupport::ProgramRun;
 using testsupport::ScratchFolder;
 
-inline std::string readText(const std::filesystem::path& file)
-{
+inline std::string readText(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
-inline void writeText(const std::filesystem::path& file, const std::string& text)
-{
+inline void writeText(const std::filesystem::path& file, const std::string& text) {
     std::ofstream(file, std::ios::binary) << text;
 }
 
@@ -37,8 +35,7 @@ inline std::filesystem::path stateFolderIn(const std::filesystem::path& in) { re
 // Runs the program with these arguments in folder `in`, standard input from `input` (a file) or
 // from the null device.
 inline ProgramRun runSandbox(const std::vector<std::string>& arguments, const std::filesystem::path& in,
-                             const std::filesystem::path& input = {})
-{
+                             const std::filesystem::path& input = {}) {
     // A run without --home keeps its session in the user's state folder: here one inside `in`, so
     // a test never touches the real one.
     testsupport::setEnvironment(sandbox::app::userStateVariable(), stateFolderIn(in).string());

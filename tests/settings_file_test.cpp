@@ -85,8 +85,7 @@ TEST_F(Settings, SixDecimalsSurviveAnUnloadAndTheNextLoadsReplay) {
 }
 
 TEST_F(Settings, AFileWithOtherContentIsReplacedByExactlyTheTwoLines) {
-    testsupport::writeFile(session.home.configFile(),
-                           "// my notes\nkvanescale \"9\"\nsomething else entirely\n\n\n");
+    testsupport::writeFile(session.home.configFile(), "// my notes\nkvanescale \"9\"\nsomething else entirely\n\n\n");
     set("kvanetransparency 1");
     EXPECT_EQ(file(), fileWith("1.000000", "1.000000"));
 }

@@ -14,21 +14,18 @@
 
 namespace {
 
-std::string lowerCase(std::string text)
-{
+std::string lowerCase(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
     return text;
 }
 
-std::filesystem::path systemFolder()
-{
+std::filesystem::path systemFolder() {
     wchar_t folder[MAX_PATH];
     const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
     return std::filesystem::path(std::wstring(folder, length));
 }
 
-TEST(WindowsModuleFile, ImportsNothingButSystemLibrariesAndTheHostsSdk)
-{
+TEST(WindowsModuleFile, ImportsNothingButSystemLibrariesAndTheHostsSdk) {
     const auto libraries = testsupport::importedLibraries(KEYVANE_MODULE_PATH);
     ASSERT_FALSE(libraries.empty());
     bool importsSdk = false;
@@ -46,8 +43,7 @@ TEST(WindowsModuleFile, ImportsNothingButSystemLibrariesAndTheHostsSdk)
 // The version resource of a file, read the way Explorer's property page reads it.
 class VersionResource {
 public:
-    explicit VersionResource(const std::filesystem::path& file)
-    {
+    explicit VersionResource(const std::filesystem::path& file) {
         DWORD ignored = 0;
         const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
         data_.resize(size);
@@ -55,15 +51,14 @@ public:
     }
     bool present() const { return !data_.empty(); }
 
-    const VS_FIXEDFILEINFO* fixed() const
-    {
-        return static_cast<const VS_FIXEDFILEINFO*>(value(L"\\"));
-    }
+    const VS_FIXEDFILEINFO* fixed() const { return static_cast<const VS_FIXEDFILEINFO*>(value(L"\\")); }
 
     // A string of the first language the resource lists, or "" if it has none of that name.
-    std::wstring text(const std::wstring& name) const
-    {
-        struct Translation { WORD language; WORD codePage; };
+    std::wstring text(const std::wstring& name) const {
+        struct Translation {
+            WORD language;
+            WORD codePage;
+        };
         const auto* translation = static_cast<const Translation*>(value(L"\\VarFileInfo\\Translation"));
         if (!translation) return L"";
         wchar_t block[64];
@@ -74,8 +69,7 @@ public:
 
 private:
     // The value at `path`, or null if the resource has none there or it is empty.
-    const void* value(const std::wstring& path) const
-    {
+    const void* value(const std::wstring& path) const {
         void* found = nullptr;
         UINT length = 0;
         auto* data = const_cast<unsigned char*>(data_.data());
@@ -84,8 +78,7 @@ private:
     std::vector<unsigned char> data_;
 };
 
-TEST(WindowsModuleFile, VersionResourceCarriesTheRecordsVersionAndTheFileName)
-{
+TEST(WindowsModuleFile, VersionResourceCarriesTheRecordsVersionAndTheFileName) {
     const VersionResource resource(KEYVANE_MODULE_PATH);
     ASSERT_TRUE(resource.present());
     const VS_FIXEDFILEINFO* fixed = resource.fixed();

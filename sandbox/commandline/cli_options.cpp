@@ -19,13 +19,11 @@ struct Reader {
     const std::string& next() { return words[at++]; }
 };
 
-bool isCommandName(const std::string& word)
-{
+bool isCommandName(const std::string& word) {
     return word == "run" || word == "render" || word == "console" || word == "live" || word == "keys";
 }
 
-Command commandNamed(const std::string& word)
-{
+Command commandNamed(const std::string& word) {
     if (word == "keys") return Command::Keys;
     if (word == "run") return Command::Run;
     if (word == "render") return Command::Render;
@@ -34,8 +32,7 @@ Command commandNamed(const std::string& word)
 }
 
 // Reads one option and its value into options; returns an error text or "".
-std::string readOption(const std::string& name, const std::string& value, CliOptions& options)
-{
+std::string readOption(const std::string& name, const std::string& value, CliOptions& options) {
     const Command command = options.command;
     const bool sessionCommand = command != Command::Help && command != Command::Keys;
     if (name == "--home" && sessionCommand) {
@@ -48,7 +45,8 @@ std::string readOption(const std::string& name, const std::string& value, CliOpt
         const auto read = readScreenSize(value);
         if (!read) return "--screen: " + read.error;
         options.screen = read.value;
-    } else if (name == "--rate" && (command == Command::Run || command == Command::Console || command == Command::Live)) {
+    } else if (name == "--rate" &&
+               (command == Command::Run || command == Command::Console || command == Command::Live)) {
         const auto read = readDecimal(value, 1.0, 1000.0);
         if (!read) return "--rate: " + read.error;
         options.rate = read.value;
@@ -75,12 +73,11 @@ std::string readOption(const std::string& name, const std::string& value, CliOpt
 
 }  // namespace
 
-CliParse parseCommandLine(const std::vector<std::string>& arguments)
-{
+CliParse parseCommandLine(const std::vector<std::string>& arguments) {
     CliParse parse;
     CliOptions& options = parse.options;
     Reader reader{arguments};
-    if (reader.done()) return parse;   // no command: the overview help
+    if (reader.done()) return parse;  // no command: the overview help
 
     const std::string first = reader.next();
     if (first == "--version" || first == "version") {

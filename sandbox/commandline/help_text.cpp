@@ -4,7 +4,8 @@
 namespace sandbox::app {
 namespace {
 
-constexpr std::string_view kOverview = R"(keyvane-sandbox: run the Keyvane plugin module the way the game's host does, and see the overlay.
+constexpr std::string_view kOverview =
+    R"(keyvane-sandbox: run the Keyvane plugin module the way the game's host does, and see the overlay.
 
 Usage:
   keyvane-sandbox run SCRIPT [--home DIR] [--screen WxH] [--module PATH] [--rate HZ] [--trace]
@@ -75,7 +76,8 @@ Examples:
   keyvane-sandbox run my.session --home /tmp/kv --screen 1920x1080
 )";
 
-constexpr std::string_view kRender = R"(keyvane-sandbox render --out FILE.png [--scale S] [--transparency T] [--hold KEY,...]
+constexpr std::string_view kRender =
+    R"(keyvane-sandbox render --out FILE.png [--scale S] [--transparency T] [--hold KEY,...]
                        [--home DIR] [--screen WxH] [--module PATH]
 
 One picture of the overlay as a player sees it in a running online match. The settings go through
@@ -131,8 +133,7 @@ Example:
 
 }  // namespace
 
-std::string_view helpText(std::string_view topic)
-{
+std::string_view helpText(std::string_view topic) {
     if (topic == "run") return kRun;
     if (topic == "render") return kRender;
     if (topic == "console") return kConsole;

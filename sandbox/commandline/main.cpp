@@ -24,15 +24,13 @@ constexpr const char* kProgram = "keyvane-sandbox";
 // Long enough for the plugin's window to open (one second after load) and a few key polls.
 constexpr double kRenderWaitSeconds = 1.5;
 
-int failWith(const std::string& message, int status)
-{
+int failWith(const std::string& message, int status) {
     std::cerr << kProgram << ": " << message << '\n';
     return status;
 }
 
 // Loads the module into a fresh session; false after reporting why not.
-bool loadModule(Session& session)
-{
+bool loadModule(Session& session) {
     try {
         session.loadModule();
         return true;
@@ -42,15 +40,13 @@ bool loadModule(Session& session)
     }
 }
 
-void listPicturesWritten(const Session& session)
-{
+void listPicturesWritten(const Session& session) {
     if (session.picturesWritten().empty()) return;
     std::cout << "pictures written:\n";
     for (const auto& picture : session.picturesWritten()) std::cout << "  " << picture.string() << '\n';
 }
 
-int runScript(const CliOptions& options, SessionOptions sessionOptions)
-{
+int runScript(const CliOptions& options, SessionOptions sessionOptions) {
     const auto script = resolveFrom(sessionOptions.startDirectory, options.script);
     std::ifstream file;
     if (const std::string reason = openScript(script, file); !reason.empty()) {
@@ -69,8 +65,7 @@ int runScript(const CliOptions& options, SessionOptions sessionOptions)
     return status;
 }
 
-int render(const CliOptions& options, SessionOptions sessionOptions)
-{
+int render(const CliOptions& options, SessionOptions sessionOptions) {
     const auto out = resolveFrom(sessionOptions.startDirectory, options.out);
     std::vector<SessionCommand> commands{SetGame{sandbox::GameMode::OnlineMatch}, SetMatch{false}};
     if (options.scale) commands.push_back(ConsoleLine{"kvanescale " + *options.scale});
@@ -92,8 +87,7 @@ int render(const CliOptions& options, SessionOptions sessionOptions)
     return kExitOk;
 }
 
-int console(SessionOptions sessionOptions)
-{
+int console(SessionOptions sessionOptions) {
     const auto historyFile = sessionOptions.home / kConsoleHistoryFile;
     Session session(std::move(sessionOptions));
     if (!loadModule(session)) return kExitBadInput;
@@ -107,8 +101,7 @@ int console(SessionOptions sessionOptions)
 }
 
 // The session's home: --home, or the user's own folder, named once so its files can be found.
-bool chooseHome(const CliOptions& options, SessionOptions& sessionOptions)
-{
+bool chooseHome(const CliOptions& options, SessionOptions& sessionOptions) {
     if (!options.home.empty()) {
         sessionOptions.home = resolveFrom(sessionOptions.startDirectory, options.home);
         return true;
@@ -126,8 +119,7 @@ bool chooseHome(const CliOptions& options, SessionOptions& sessionOptions)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const CliParse parse = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!parse.error.empty()) return failWith(parse.error, kExitBadInput);
     const CliOptions& options = parse.options;
@@ -139,16 +131,15 @@ int main(int argc, char** argv)
     }
 
     if (!buildMakesPictures() && (options.command == Command::Render || options.command == Command::Live)) {
-        return failWith(std::string(options.command == Command::Render ? "render" : "live") + ": " +
-                            kPicturesNeedLinux,
+        return failWith(std::string(options.command == Command::Render ? "render" : "live") + ": " + kPicturesNeedLinux,
                         kExitBadInput);
     }
 
     SessionOptions sessionOptions;
     sessionOptions.startDirectory = std::filesystem::current_path();
     if (!chooseHome(options, sessionOptions)) return kExitSetup;
-    sessionOptions.module = options.module ? resolveFrom(sessionOptions.startDirectory, *options.module)
-                                           : defaultModulePath();
+    sessionOptions.module =
+        options.module ? resolveFrom(sessionOptions.startDirectory, *options.module) : defaultModulePath();
     sessionOptions.screen = options.screen;
     sessionOptions.rate = options.rate;
     sessionOptions.pictures = sessionPictures();

@@ -3,8 +3,7 @@
 
 namespace sandbox::app {
 
-std::filesystem::path defaultModulePath()
-{
+std::filesystem::path defaultModulePath() {
     const auto program = runningProgramPath();
     if (program.empty()) return KEYVANE_MODULE_FILE_NAME;
     return program.parent_path() / KEYVANE_MODULE_FILE_NAME;

@@ -6,7 +6,7 @@
 
 namespace sandbox::app {
 
-std::filesystem::path runningProgramPath();   // empty if the system cannot say
+std::filesystem::path runningProgramPath();  // empty if the system cannot say
 
 // The plugin module in the folder of the running program; the build puts both in one folder.
 std::filesystem::path defaultModulePath();

@@ -5,8 +5,7 @@
 
 namespace sandbox::app {
 
-std::filesystem::path runningProgramPath()
-{
+std::filesystem::path runningProgramPath() {
     std::error_code failure;
     auto program = std::filesystem::read_symlink("/proc/self/exe", failure);
     return failure ? std::filesystem::path() : program;

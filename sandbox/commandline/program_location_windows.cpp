@@ -7,8 +7,7 @@
 
 namespace sandbox::app {
 
-std::filesystem::path runningProgramPath()
-{
+std::filesystem::path runningProgramPath() {
     // Long paths need a larger buffer than MAX_PATH: grow until the name fits.
     for (DWORD size = MAX_PATH; size <= 32768; size *= 2) {
         std::vector<wchar_t> buffer(size);

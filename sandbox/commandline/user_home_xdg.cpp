@@ -6,8 +6,7 @@
 
 namespace sandbox::app {
 
-std::filesystem::path defaultHomeFrom(const char* xdgStateHome, const char* home, std::string& error)
-{
+std::filesystem::path defaultHomeFrom(const char* xdgStateHome, const char* home, std::string& error) {
     // The base directory rules ignore a relative value: it would depend on where the program runs.
     if (xdgStateHome && std::filesystem::path(xdgStateHome).is_absolute()) {
         return std::filesystem::path(xdgStateHome) / kHomeFolderName;
@@ -22,8 +21,7 @@ std::filesystem::path defaultHomeFrom(const char* xdgStateHome, const char* home
 
 const char* userStateVariable() { return "XDG_STATE_HOME"; }
 
-std::filesystem::path defaultHome(std::string& error)
-{
+std::filesystem::path defaultHome(std::string& error) {
     return defaultHomeFrom(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"), error);
 }
 

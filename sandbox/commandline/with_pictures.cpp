@@ -9,8 +9,7 @@ bool buildMakesPictures() { return true; }
 
 PictureMakerFactory sessionPictures() { return offscreenPictures(); }
 
-int runLiveWindow(const SessionOptions& options, std::ostream& out, std::ostream& err)
-{
+int runLiveWindow(const SessionOptions& options, std::ostream& out, std::ostream& err) {
     return runLive(options, out, err);
 }
 

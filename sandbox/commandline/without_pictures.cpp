@@ -12,8 +12,7 @@ bool buildMakesPictures() { return false; }
 
 PictureMakerFactory sessionPictures() { return {}; }
 
-int runLiveWindow(const SessionOptions&, std::ostream&, std::ostream& err)
-{
+int runLiveWindow(const SessionOptions&, std::ostream&, std::ostream& err) {
     err << "keyvane-sandbox: live: " << kPicturesNeedLinux << '\n';
     return kExitBadInput;
 }

@@ -33,9 +33,9 @@ std::unique_ptr<PluginModule> PluginModule::load(Host& host, const std::filesyst
     if (!info) throw LoadError(describe(path) + ": not a plugin module (it exports no \"exports\" record)");
     if (info->interfaceVersion != kInterfaceVersion || info->pluginKind != kPluginKindStandard) {
         throw LoadError(describe(path) + ": plugin record has interface version " +
-                        std::to_string(info->interfaceVersion) + " and kind " +
-                        std::to_string(info->pluginKind) + "; this host loads version " +
-                        std::to_string(kInterfaceVersion) + ", kind " + std::to_string(kPluginKindStandard));
+                        std::to_string(info->interfaceVersion) + " and kind " + std::to_string(info->pluginKind) +
+                        "; this host loads version " + std::to_string(kInterfaceVersion) + ", kind " +
+                        std::to_string(kPluginKindStandard));
     }
     if (!info->factory || !info->release) {
         throw LoadError(describe(path) + ": plugin record has no factory or no release function");

@@ -31,15 +31,14 @@ public:
     // Throws LoadError for a missing file, a library without "exports", a record whose version or
     // kind the host does not accept, or a plugin that throws while it loads (the module is then
     // unloaded again). uiContext may be null for a host without a UI.
-    static std::unique_ptr<PluginModule> load(Host& host, const std::filesystem::path& path,
-                                              ImGuiContext* uiContext);
-    ~PluginModule();   // unloads
+    static std::unique_ptr<PluginModule> load(Host& host, const std::filesystem::path& path, ImGuiContext* uiContext);
+    ~PluginModule();  // unloads
     PluginModule(const PluginModule&) = delete;
     PluginModule& operator=(const PluginModule&) = delete;
 
     const BakkesMod::Plugin::PluginInfo& info() const { return *info_; }
     BakkesMod::Plugin::BakkesModPlugin& plugin() { return **handle_; }
-    BakkesMod::Plugin::PluginWindow* window() { return window_; }   // null for a plugin without one
+    BakkesMod::Plugin::PluginWindow* window() { return window_; }  // null for a plugin without one
     OwnerId owner() const { return owner_; }
     const std::filesystem::path& path() const { return path_; }
 

@@ -13,11 +13,11 @@ public:
     // Opens the library with every symbol resolved now and none shared with later libraries. Null,
     // and the system's reason in one line (without the path) in `reason`, if it cannot.
     static std::unique_ptr<SharedLibrary> open(const std::filesystem::path& path, std::string& reason);
-    ~SharedLibrary();   // closes it
+    ~SharedLibrary();  // closes it
     SharedLibrary(const SharedLibrary&) = delete;
     SharedLibrary& operator=(const SharedLibrary&) = delete;
 
-    void* symbol(const char* name) const;   // the exported name's address, or null
+    void* symbol(const char* name) const;  // the exported name's address, or null
 
 private:
     explicit SharedLibrary(void* handle) : handle_(handle) {}

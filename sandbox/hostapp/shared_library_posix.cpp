@@ -5,8 +5,7 @@
 
 namespace sandbox {
 
-std::unique_ptr<SharedLibrary> SharedLibrary::open(const std::filesystem::path& path, std::string& reason)
-{
+std::unique_ptr<SharedLibrary> SharedLibrary::open(const std::filesystem::path& path, std::string& reason) {
     // RTLD_LOCAL: the module's own copies of its libraries must not leak into later modules.
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle) return std::unique_ptr<SharedLibrary>(new SharedLibrary(handle));

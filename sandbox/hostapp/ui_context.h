@@ -16,13 +16,13 @@ class UiContext {
 public:
     // settingsFile: where the library keeps window settings; none keeps them in memory only.
     UiContext(ImVec2 displaySize, std::optional<std::filesystem::path> settingsFile = std::nullopt);
-    ~UiContext();   // writes the settings file, destroys the context
+    ~UiContext();  // writes the settings file, destroys the context
     UiContext(const UiContext&) = delete;
     UiContext& operator=(const UiContext&) = delete;
 
     ImGuiContext* context() const { return context_; }
     ImVec2 displaySize() const;
-    void setDisplaySize(ImVec2 size);   // the screen changed size (a resized window)
+    void setDisplaySize(ImVec2 size);  // the screen changed size (a resized window)
 
     // Mouse input for the next frame, in screen pixels (the user dragging a window).
     void setMouse(ImVec2 position, bool leftButtonDown);
@@ -34,7 +34,7 @@ public:
 private:
     ImGuiContext* context_ = nullptr;
     std::optional<std::filesystem::path> settingsFile_;
-    std::string settingsFileText_;   // the library keeps a pointer to it
+    std::string settingsFileText_;  // the library keeps a pointer to it
 };
 
 }  // namespace sandbox

@@ -8,8 +8,7 @@ namespace sandbox::app {
 namespace {
 
 template <typename T>
-void append(std::vector<unsigned char>& bytes, const T* values, std::size_t count)
-{
+void append(std::vector<unsigned char>& bytes, const T* values, std::size_t count) {
     // resize and memcpy rather than a range insert: GCC 12 at -O3 misreads the latter's bounds.
     const std::size_t start = bytes.size();
     bytes.resize(start + count * sizeof(T));
@@ -18,8 +17,7 @@ void append(std::vector<unsigned char>& bytes, const T* values, std::size_t coun
 
 }  // namespace
 
-bool FrameMemory::sameAsLast(const ImDrawData* drawData, int width, int height)
-{
+bool FrameMemory::sameAsLast(const ImDrawData* drawData, int width, int height) {
     current_.clear();
     const int size[2] = {width, height};
     append(current_, size, 2);

@@ -13,7 +13,7 @@ public:
     // True when this frame would draw exactly what the last one did on a screen of the same size;
     // either way it becomes the frame remembered.
     bool sameAsLast(const ImDrawData* drawData, int width, int height);
-    void forget() { last_.clear(); }   // the window needs drawing whatever comes (it was uncovered)
+    void forget() { last_.clear(); }  // the window needs drawing whatever comes (it was uncovered)
 
 private:
     std::vector<unsigned char> last_;

@@ -15,14 +15,9 @@ constexpr double kStoppedWaitingFactor = 1.5;
 
 FramePacer::FramePacer(double rate, double displayHz, Clock::time_point start)
     : period_(std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / rate))),
-      displayHz_(displayHz > 0 ? displayHz : kAssumedDisplayHz),
-      windowStart_(start),
-      beat_(start)
-{
-}
+      displayHz_(displayHz > 0 ? displayHz : kAssumedDisplayHz), windowStart_(start), beat_(start) {}
 
-void FramePacer::endWindow(Clock::time_point now)
-{
+void FramePacer::endWindow(Clock::time_point now) {
     const double seconds = std::chrono::duration<double>(now - windowStart_).count();
     const double framesPerSecond = static_cast<double>(framesInWindow_) / seconds;
     if (mode_ == Mode::Finding) {
@@ -35,8 +30,7 @@ void FramePacer::endWindow(Clock::time_point now)
     framesInWindow_ = 0;
 }
 
-FramePacer::Clock::time_point FramePacer::nextFrame(Clock::time_point now, bool presented)
-{
+FramePacer::Clock::time_point FramePacer::nextFrame(Clock::time_point now, bool presented) {
     if (mode_ != Mode::Beat) {
         ++framesInWindow_;
         if (now - windowStart_ >= kWindow) endWindow(now);

@@ -11,25 +11,49 @@ namespace {
 
 // Keys named by position whatever the layout prints on them.
 constexpr std::array<std::pair<int, const char*>, 38> kPositionalKeys{{
-    {GLFW_KEY_0, "Zero"}, {GLFW_KEY_1, "One"}, {GLFW_KEY_2, "Two"}, {GLFW_KEY_3, "Three"},
-    {GLFW_KEY_4, "Four"}, {GLFW_KEY_5, "Five"}, {GLFW_KEY_6, "Six"}, {GLFW_KEY_7, "Seven"},
-    {GLFW_KEY_8, "Eight"}, {GLFW_KEY_9, "Nine"},
-    {GLFW_KEY_TAB, "Tab"}, {GLFW_KEY_CAPS_LOCK, "CapsLock"},
-    {GLFW_KEY_LEFT_SHIFT, "LeftShift"}, {GLFW_KEY_RIGHT_SHIFT, "RightShift"},
-    {GLFW_KEY_LEFT_CONTROL, "LeftControl"}, {GLFW_KEY_RIGHT_CONTROL, "RightControl"},
-    {GLFW_KEY_LEFT_ALT, "LeftAlt"}, {GLFW_KEY_RIGHT_ALT, "RightAlt"},
-    {GLFW_KEY_SPACE, "SpaceBar"}, {GLFW_KEY_ENTER, "Enter"}, {GLFW_KEY_ESCAPE, "Escape"},
-    {GLFW_KEY_BACKSPACE, "BackSpace"}, {GLFW_KEY_UP, "Up"}, {GLFW_KEY_DOWN, "Down"},
-    {GLFW_KEY_LEFT, "Left"}, {GLFW_KEY_RIGHT, "Right"},
-    {GLFW_KEY_F1, "F1"}, {GLFW_KEY_F2, "F2"}, {GLFW_KEY_F3, "F3"}, {GLFW_KEY_F4, "F4"},
-    {GLFW_KEY_F5, "F5"}, {GLFW_KEY_F6, "F6"}, {GLFW_KEY_F7, "F7"}, {GLFW_KEY_F8, "F8"},
-    {GLFW_KEY_F9, "F9"}, {GLFW_KEY_F10, "F10"}, {GLFW_KEY_F11, "F11"}, {GLFW_KEY_F12, "F12"},
+    {GLFW_KEY_0, "Zero"},
+    {GLFW_KEY_1, "One"},
+    {GLFW_KEY_2, "Two"},
+    {GLFW_KEY_3, "Three"},
+    {GLFW_KEY_4, "Four"},
+    {GLFW_KEY_5, "Five"},
+    {GLFW_KEY_6, "Six"},
+    {GLFW_KEY_7, "Seven"},
+    {GLFW_KEY_8, "Eight"},
+    {GLFW_KEY_9, "Nine"},
+    {GLFW_KEY_TAB, "Tab"},
+    {GLFW_KEY_CAPS_LOCK, "CapsLock"},
+    {GLFW_KEY_LEFT_SHIFT, "LeftShift"},
+    {GLFW_KEY_RIGHT_SHIFT, "RightShift"},
+    {GLFW_KEY_LEFT_CONTROL, "LeftControl"},
+    {GLFW_KEY_RIGHT_CONTROL, "RightControl"},
+    {GLFW_KEY_LEFT_ALT, "LeftAlt"},
+    {GLFW_KEY_RIGHT_ALT, "RightAlt"},
+    {GLFW_KEY_SPACE, "SpaceBar"},
+    {GLFW_KEY_ENTER, "Enter"},
+    {GLFW_KEY_ESCAPE, "Escape"},
+    {GLFW_KEY_BACKSPACE, "BackSpace"},
+    {GLFW_KEY_UP, "Up"},
+    {GLFW_KEY_DOWN, "Down"},
+    {GLFW_KEY_LEFT, "Left"},
+    {GLFW_KEY_RIGHT, "Right"},
+    {GLFW_KEY_F1, "F1"},
+    {GLFW_KEY_F2, "F2"},
+    {GLFW_KEY_F3, "F3"},
+    {GLFW_KEY_F4, "F4"},
+    {GLFW_KEY_F5, "F5"},
+    {GLFW_KEY_F6, "F6"},
+    {GLFW_KEY_F7, "F7"},
+    {GLFW_KEY_F8, "F8"},
+    {GLFW_KEY_F9, "F9"},
+    {GLFW_KEY_F10, "F10"},
+    {GLFW_KEY_F11, "F11"},
+    {GLFW_KEY_F12, "F12"},
 }};
 
 }  // namespace
 
-std::string gameKeyName(int glfwKey, const char* layoutCharacter)
-{
+std::string gameKeyName(int glfwKey, const char* layoutCharacter) {
     for (const auto& [key, name] : kPositionalKeys) {
         if (key == glfwKey) return name;
     }
@@ -38,7 +62,7 @@ std::string gameKeyName(int glfwKey, const char* layoutCharacter)
         const char c = layoutCharacter[0];
         if (c >= 'a' && c <= 'z') return std::string(1, static_cast<char>(c - 'a' + 'A'));
         if (c >= 'A' && c <= 'Z') return std::string(1, c);
-        return "";   // a punctuation key of this layout: the game names none of them here
+        return "";  // a punctuation key of this layout: the game names none of them here
     }
     // Without layout information the US positions are the best guess.
     if (glfwKey >= GLFW_KEY_A && glfwKey <= GLFW_KEY_Z) {
@@ -47,8 +71,7 @@ std::string gameKeyName(int glfwKey, const char* layoutCharacter)
     return "";
 }
 
-std::string gameMouseButtonName(int glfwButton)
-{
+std::string gameMouseButtonName(int glfwButton) {
     switch (glfwButton) {
     case GLFW_MOUSE_BUTTON_LEFT: return "LeftMouseButton";
     case GLFW_MOUSE_BUTTON_RIGHT: return "RightMouseButton";

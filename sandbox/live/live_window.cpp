@@ -60,29 +60,26 @@ struct LiveState {
     std::atomic<int> framebufferWidth{0};
     std::atomic<int> framebufferHeight{0};
     std::atomic<long> framesShown{0};
-    std::atomic<bool> uncovered{false};   // the window system lost the picture: draw it again
+    std::atomic<bool> uncovered{false};  // the window system lost the picture: draw it again
     std::mutex commandsLock;
     std::deque<std::shared_ptr<PendingCommand>> commands;
 };
 
 LiveState* stateOf(GLFWwindow* window) { return static_cast<LiveState*>(glfwGetWindowUserPointer(window)); }
 
-void onKey(GLFWwindow* window, int key, int scancode, int action, int)
-{
+void onKey(GLFWwindow* window, int key, int scancode, int action, int) {
     const std::string name = gameKeyName(key, glfwGetKeyName(key, scancode));
     if (!name.empty()) stateOf(window)->host.setKeyHeld(name, action != GLFW_RELEASE);
 }
 
-void onMouseButton(GLFWwindow* window, int button, int action, int)
-{
+void onMouseButton(GLFWwindow* window, int button, int action, int) {
     LiveState& state = *stateOf(window);
     const std::string name = gameMouseButtonName(button);
     if (!name.empty()) state.host.setKeyHeld(name, action != GLFW_RELEASE);
     if (button == GLFW_MOUSE_BUTTON_LEFT) state.leftButtonDown = action != GLFW_RELEASE;
 }
 
-void onCursor(GLFWwindow* window, double x, double y)
-{
+void onCursor(GLFWwindow* window, double x, double y) {
     LiveState& state = *stateOf(window);
     state.mouseX = static_cast<float>(x);
     state.mouseY = static_cast<float>(y);
@@ -90,16 +87,14 @@ void onCursor(GLFWwindow* window, double x, double y)
 
 void onRefresh(GLFWwindow* window) { stateOf(window)->uncovered = true; }
 
-void onFramebufferSize(GLFWwindow* window, int width, int height)
-{
+void onFramebufferSize(GLFWwindow* window, int width, int height) {
     LiveState& state = *stateOf(window);
     state.framebufferWidth = width;
     state.framebufferHeight = height;
 }
 
 // One terminal command, on the game thread, which the session runs or refuses.
-CommandResult runOnGameThread(LiveState& state, const SessionCommand& command)
-{
+CommandResult runOnGameThread(LiveState& state, const SessionCommand& command) {
     try {
         return {true, state.session.execute(command)};
     } catch (const CommandError& error) {
@@ -109,8 +104,7 @@ CommandResult runOnGameThread(LiveState& state, const SessionCommand& command)
 
 // The terminal's side: hands the command over and waits for its reply, so that the reply comes
 // before the next prompt.
-std::string runFromTerminal(LiveState& state, const SessionCommand& command)
-{
+std::string runFromTerminal(LiveState& state, const SessionCommand& command) {
     auto pending = std::make_shared<PendingCommand>();
     pending->command = command;
     std::future<CommandResult> reply = pending->result.get_future();
@@ -126,10 +120,9 @@ std::string runFromTerminal(LiveState& state, const SessionCommand& command)
     return result.message;
 }
 
-void gameThread(LiveState& state, double rate)
-{
-    const auto period = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-        std::chrono::duration<double>(1.0 / rate));
+void gameThread(LiveState& state, double rate) {
+    const auto period =
+        std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(1.0 / rate));
     auto next = std::chrono::steady_clock::now();
     while (!state.stopping) {
         next += period;
@@ -144,8 +137,7 @@ void gameThread(LiveState& state, double rate)
     }
 }
 
-void terminalThread(LiveState& state, std::filesystem::path historyFile, std::ostream& out, std::ostream& err)
-{
+void terminalThread(LiveState& state, std::filesystem::path historyFile, std::ostream& out, std::ostream& err) {
     const auto lines = standardInputLines("> ", historyFile, [&state] { return state.stopping.load(); });
     const LineAction run = [&state](const SessionCommand& command) { return runFromTerminal(state, command); };
     bool quit = false;
@@ -154,8 +146,7 @@ void terminalThread(LiveState& state, std::filesystem::path historyFile, std::os
     if (quit) state.quitTyped = true;
 }
 
-void renderThread(LiveState& state, GLFWwindow* window, ScreenSize screen, double rate, double displayHz)
-{
+void renderThread(LiveState& state, GLFWwindow* window, ScreenSize screen, double rate, double displayHz) {
     UiContext& ui = state.session.ui();
     glfwMakeContextCurrent(window);
     glfwSwapInterval(1);
@@ -193,8 +184,7 @@ void renderThread(LiveState& state, GLFWwindow* window, ScreenSize screen, doubl
     glfwMakeContextCurrent(nullptr);
 }
 
-double displayRefreshHz()
-{
+double displayRefreshHz() {
     GLFWmonitor* monitor = glfwGetPrimaryMonitor();
     const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
     return mode ? mode->refreshRate : 0.0;
@@ -205,8 +195,7 @@ class TitleRate {
 public:
     explicit TitleRate(GLFWwindow* window) : window_(window), since_(std::chrono::steady_clock::now()) {}
 
-    void update(long framesShown)
-    {
+    void update(long framesShown) {
         const auto now = std::chrono::steady_clock::now();
         if (now - since_ < kTitleRefresh) return;
         const double seconds = std::chrono::duration<double>(now - since_).count();
@@ -225,8 +214,7 @@ private:
 
 }  // namespace
 
-int runLive(const SessionOptions& options, std::ostream& out, std::ostream& err)
-{
+int runLive(const SessionOptions& options, std::ostream& out, std::ostream& err) {
     // The session sets up the home, the host and its UI context; the window brings its own renderer.
     SessionOptions liveOptions = options;
     liveOptions.live = true;
@@ -280,13 +268,13 @@ int runLive(const SessionOptions& options, std::ostream& out, std::ostream& err)
             glfwSetFramebufferSizeCallback(window, onFramebufferSize);
             glfwSetWindowRefreshCallback(window, onRefresh);
             out << "live: close the window, Ctrl+C or 'quit' to stop; type console commands here "
-                   "(kvanescale 1.5, help)" << std::endl;
+                   "(kvanescale 1.5, help)"
+                << std::endl;
             watchStopSignals();
-            std::thread render(renderThread, std::ref(state), window, options.screen, options.rate,
-                               displayRefreshHz());
+            std::thread render(renderThread, std::ref(state), window, options.screen, options.rate, displayRefreshHz());
             std::thread game(gameThread, std::ref(state), options.rate);
-            std::thread terminal(terminalThread, std::ref(state), options.home / kConsoleHistoryFile,
-                                 std::ref(out), std::ref(err));
+            std::thread terminal(terminalThread, std::ref(state), options.home / kConsoleHistoryFile, std::ref(out),
+                                 std::ref(err));
             TitleRate title(window);
             while (!glfwWindowShouldClose(window) && !stopRequested() && !state.quitTyped) {
                 glfwWaitEventsTimeout(kEventWaitSeconds);

@@ -8,18 +8,16 @@ namespace {
 // Gradient ends, chosen so that no channel ever reaches 0 and the channels never all agree.
 constexpr Rgb kSkyTop{34, 48, 86};
 constexpr Rgb kPitchBottom{30, 92, 58};
-constexpr int kCheckerLift = 10;   // added to every channel on the light squares
+constexpr int kCheckerLift = 10;  // added to every channel on the light squares
 
-std::uint8_t blend(std::uint8_t top, std::uint8_t bottom, int y, int height)
-{
+std::uint8_t blend(std::uint8_t top, std::uint8_t bottom, int y, int height) {
     const int span = height > 1 ? height - 1 : 1;
     return static_cast<std::uint8_t>(top + (static_cast<int>(bottom) - top) * y / span);
 }
 
 }  // namespace
 
-Rgb backdropPixel(int x, int y, int width, int height)
-{
+Rgb backdropPixel(int x, int y, int width, int height) {
     (void)width;
     const bool lightSquare = ((x / kBackdropCheckerPixels) + (y / kBackdropCheckerPixels)) % 2 == 1;
     const int lift = lightSquare ? kCheckerLift : 0;
@@ -28,8 +26,7 @@ Rgb backdropPixel(int x, int y, int width, int height)
                static_cast<std::uint8_t>(blend(kSkyTop.b, kPitchBottom.b, y, height) + lift)};
 }
 
-std::vector<std::uint8_t> backdropImage(int width, int height)
-{
+std::vector<std::uint8_t> backdropImage(int width, int height) {
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
     std::size_t at = 0;
     for (int y = 0; y < height; ++y) {

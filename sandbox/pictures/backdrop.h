@@ -14,7 +14,7 @@ struct Rgb {
     bool operator==(const Rgb&) const = default;
 };
 
-inline constexpr int kBackdropCheckerPixels = 32;   // side of one checkerboard square
+inline constexpr int kBackdropCheckerPixels = 32;  // side of one checkerboard square
 
 // The backdrop colour of pixel (x, y), row 0 at the top, on a screen of the given size.
 Rgb backdropPixel(int x, int y, int width, int height);

@@ -18,22 +18,19 @@ constexpr const char* kShaderVersion = "#version 150";
 }  // namespace
 
 FrameRenderer::FrameRenderer(int width, int height, RenderTarget target)
-    : target_(target), width_(width), height_(height)
-{
+    : target_(target), width_(width), height_(height) {
     createScreen();
     ImGui_ImplOpenGL3_Init(kShaderVersion);
     // Creates the shaders and the font texture now, before the first frame records its texture id.
     ImGui_ImplOpenGL3_NewFrame();
 }
 
-FrameRenderer::~FrameRenderer()
-{
+FrameRenderer::~FrameRenderer() {
     ImGui_ImplOpenGL3_Shutdown();
     destroyScreen();
 }
 
-void FrameRenderer::resize(int width, int height)
-{
+void FrameRenderer::resize(int width, int height) {
     if (width == width_ && height == height_) return;
     destroyScreen();
     width_ = width;
@@ -41,8 +38,7 @@ void FrameRenderer::resize(int width, int height)
     createScreen();
 }
 
-void FrameRenderer::createScreen()
-{
+void FrameRenderer::createScreen() {
     if (target_ == RenderTarget::OwnFramebuffer) {
         glGenRenderbuffers(1, &colourBuffer_);
         glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer_);
@@ -60,16 +56,14 @@ void FrameRenderer::createScreen()
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 backdrop.rgba.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE, backdrop.rgba.data());
     glGenFramebuffers(1, &backdropFramebuffer_);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, backdropFramebuffer_);
     glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, backdropTexture_, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, screenFramebuffer_);
 }
 
-void FrameRenderer::destroyScreen()
-{
+void FrameRenderer::destroyScreen() {
     glDeleteFramebuffers(1, &backdropFramebuffer_);
     glDeleteTextures(1, &backdropTexture_);
     if (screenFramebuffer_) glDeleteFramebuffers(1, &screenFramebuffer_);
@@ -77,8 +71,7 @@ void FrameRenderer::destroyScreen()
     backdropFramebuffer_ = backdropTexture_ = screenFramebuffer_ = colourBuffer_ = 0;
 }
 
-void FrameRenderer::draw(ImDrawData* drawData)
-{
+void FrameRenderer::draw(ImDrawData* drawData) {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, backdropFramebuffer_);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, screenFramebuffer_);
     glBlitFramebuffer(0, 0, width_, height_, 0, 0, width_, height_, GL_COLOR_BUFFER_BIT, GL_NEAREST);
@@ -87,8 +80,7 @@ void FrameRenderer::draw(ImDrawData* drawData)
     if (drawData) ImGui_ImplOpenGL3_RenderDrawData(drawData);
 }
 
-Picture FrameRenderer::readBack() const
-{
+Picture FrameRenderer::readBack() const {
     Picture picture{width_, height_, std::vector<std::uint8_t>(static_cast<std::size_t>(width_) * height_ * 4)};
     glFinish();
     glBindFramebuffer(GL_READ_FRAMEBUFFER, screenFramebuffer_);

@@ -29,17 +29,17 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
 
-    void draw(ImDrawData* drawData);   // backdrop, then the frame; null draws the backdrop only
-    Picture readBack() const;          // the screen as last drawn, rows top to bottom
+    void draw(ImDrawData* drawData);  // backdrop, then the frame; null draws the backdrop only
+    Picture readBack() const;         // the screen as last drawn, rows top to bottom
 
 private:
-    void createScreen();    // the screen's framebuffer (offscreen) and the backdrop, at the current size
+    void createScreen();  // the screen's framebuffer (offscreen) and the backdrop, at the current size
     void destroyScreen();
 
     RenderTarget target_;
     int width_;
     int height_;
-    unsigned screenFramebuffer_ = 0;    // 0 is the window's own
+    unsigned screenFramebuffer_ = 0;  // 0 is the window's own
     unsigned colourBuffer_ = 0;
     unsigned backdropFramebuffer_ = 0;  // read source of the backdrop copy
     unsigned backdropTexture_ = 0;

@@ -6,21 +6,21 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 
 namespace sandbox::app {
 namespace {
 
-constexpr long kLongestGifDelay = 65535;   // hundredths of a second in one frame's 16-bit delay
+constexpr long kLongestGifDelay = 65535;  // hundredths of a second in one frame's 16-bit delay
 
-int writeToStream(GifFileType* gif, const GifByteType* bytes, int count)
-{
-    return static_cast<int>(std::fwrite(bytes, 1, static_cast<std::size_t>(count), static_cast<std::FILE*>(gif->UserData)));
+int writeToStream(GifFileType* gif, const GifByteType* bytes, int count) {
+    return static_cast<int>(
+        std::fwrite(bytes, 1, static_cast<std::size_t>(count), static_cast<std::FILE*>(gif->UserData)));
 }
 
 long centiseconds(double seconds) { return std::lround(seconds * 100.0); }
@@ -31,8 +31,7 @@ struct Rect {
 
 // The smallest rectangle holding every pixel that differs; 1x1 at the origin when none does, since
 // every GIF frame must hold at least one pixel.
-Rect changedRect(const Picture& before, const Picture& after)
-{
+Rect changedRect(const Picture& before, const Picture& after) {
     int left = after.width, top = after.height, right = -1, bottom = -1;
     const auto* a = before.rgba.data();
     const auto* b = after.rgba.data();
@@ -57,8 +56,7 @@ struct IndexedPixels {
     std::vector<GifColorType> colours;
 };
 
-bool indexExactly(const Picture& picture, const Rect& rect, IndexedPixels& indexed)
-{
+bool indexExactly(const Picture& picture, const Rect& rect, IndexedPixels& indexed) {
     std::unordered_map<std::uint32_t, GifByteType> known;
     indexed.indices.clear();
     indexed.colours.clear();
@@ -78,8 +76,7 @@ bool indexExactly(const Picture& picture, const Rect& rect, IndexedPixels& index
     return true;
 }
 
-bool indexByMedianCut(const Picture& picture, const Rect& rect, IndexedPixels& indexed)
-{
+bool indexByMedianCut(const Picture& picture, const Rect& rect, IndexedPixels& indexed) {
     const std::size_t count = static_cast<std::size_t>(rect.width) * rect.height;
     std::vector<GifByteType> red(count), green(count), blue(count);
     std::size_t at = 0;
@@ -105,8 +102,7 @@ bool indexByMedianCut(const Picture& picture, const Rect& rect, IndexedPixels& i
 }  // namespace
 
 std::unique_ptr<GifRecording> GifRecording::start(const std::filesystem::path& file, int width, int height,
-                                                  std::string& error)
-{
+                                                  std::string& error) {
     std::error_code folderFailure;
     if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), folderFailure);
     if (std::filesystem::is_directory(file)) {
@@ -149,19 +145,16 @@ std::unique_ptr<GifRecording> GifRecording::start(const std::filesystem::path& f
     return recording;
 }
 
-GifRecording::~GifRecording()
-{
+GifRecording::~GifRecording() {
     if (gif_) EGifCloseFile(gif_, nullptr);
     if (stream_) std::fclose(stream_);
 }
 
-std::string GifRecording::failure(const char* step) const
-{
+std::string GifRecording::failure(const char* step) const {
     return file_.string() + ": " + step + " failed (" + GifErrorString(gif_->Error) + ")";
 }
 
-bool GifRecording::addFrame(const Picture& picture, double seconds, std::string& error)
-{
+bool GifRecording::addFrame(const Picture& picture, double seconds, std::string& error) {
     if (picture.width != width_ || picture.height != height_) {
         error = file_.string() + ": a frame of another size than the recording";
         return false;
@@ -184,11 +177,10 @@ bool GifRecording::addFrame(const Picture& picture, double seconds, std::string&
     return true;
 }
 
-bool GifRecording::finish(std::string& error)
-{
+bool GifRecording::finish(std::string& error) {
     if (started_) {
-        const long shown = std::max<long>(centiseconds(now_) - centiseconds(pendingStart_),
-                                          kShortestGifFrameCentiseconds);
+        const long shown =
+            std::max<long>(centiseconds(now_) - centiseconds(pendingStart_), kShortestGifFrameCentiseconds);
         if (!writeFrame(pending_, shown, error)) return false;
         started_ = false;
     }
@@ -208,8 +200,7 @@ bool GifRecording::finish(std::string& error)
     return true;
 }
 
-bool GifRecording::writeFrame(const Picture& picture, long centiseconds, std::string& error)
-{
+bool GifRecording::writeFrame(const Picture& picture, long centiseconds, std::string& error) {
     // A frame longer than one delay can say is written again, unchanged, for the rest.
     while (centiseconds > 0) {
         const long delay = std::min(centiseconds, kLongestGifDelay);
@@ -221,7 +212,7 @@ bool GifRecording::writeFrame(const Picture& picture, long centiseconds, std::st
             return false;
         }
         GraphicsControlBlock control{};
-        control.DisposalMode = DISPOSE_DO_NOT;   // the next frame draws over this one
+        control.DisposalMode = DISPOSE_DO_NOT;  // the next frame draws over this one
         control.UserInputFlag = false;
         control.DelayTime = static_cast<int>(delay);
         control.TransparentColor = NO_TRANSPARENT_COLOR;

@@ -26,7 +26,7 @@ public:
     // reason in error if it cannot.
     static std::unique_ptr<GifRecording> start(const std::filesystem::path& file, int width, int height,
                                                std::string& error);
-    ~GifRecording();   // closes the file; a recording never finished keeps what was written so far
+    ~GifRecording();  // closes the file; a recording never finished keeps what was written so far
     GifRecording(const GifRecording&) = delete;
     GifRecording& operator=(const GifRecording&) = delete;
 
@@ -50,11 +50,11 @@ private:
     GifFileType* gif_ = nullptr;
     int width_ = 0;
     int height_ = 0;
-    bool started_ = false;      // a frame is pending
-    Picture pending_;           // the frame on screen now, not yet written
-    double pendingStart_ = 0;   // seconds since the recording started
+    bool started_ = false;     // a frame is pending
+    Picture pending_;          // the frame on screen now, not yet written
+    double pendingStart_ = 0;  // seconds since the recording started
     double now_ = 0;
-    Picture written_;           // the screen as the file shows it so far
+    Picture written_;  // the screen as the file shows it so far
 };
 
 }  // namespace sandbox::app

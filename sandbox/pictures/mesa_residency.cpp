@@ -9,8 +9,7 @@
 namespace sandbox::app {
 namespace {
 
-bool isMesaLibrary(const char* path)
-{
+bool isMesaLibrary(const char* path) {
     const char* name = std::strrchr(path, '/');
     name = name ? name + 1 : path;
     return std::strstr(name, "_dri.so") || std::strncmp(name, "libEGL_mesa", 11) == 0 ||
@@ -20,8 +19,7 @@ bool isMesaLibrary(const char* path)
 
 }  // namespace
 
-void keepMesaLoadedToTheEnd()
-{
+void keepMesaLoadedToTheEnd() {
     dl_iterate_phdr(
         [](dl_phdr_info* info, std::size_t, void*) {
             if (info->dlpi_name && isMesaLibrary(info->dlpi_name)) {

@@ -12,8 +12,7 @@
 namespace sandbox::app {
 namespace {
 
-std::string eglFailure(const char* step)
-{
+std::string eglFailure(const char* step) {
     char code[16];
     std::snprintf(code, sizeof code, "0x%04X", static_cast<unsigned>(eglGetError()));
     return std::string("offscreen OpenGL: ") + step + " failed (EGL error " + code +
@@ -22,10 +21,9 @@ std::string eglFailure(const char* step)
 
 }  // namespace
 
-std::unique_ptr<OffscreenGl> OffscreenGl::create(std::string& error)
-{
-    const auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
-        eglGetProcAddress("eglGetPlatformDisplayEXT"));
+std::unique_ptr<OffscreenGl> OffscreenGl::create(std::string& error) {
+    const auto getPlatformDisplay =
+        reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
     if (!getPlatformDisplay) {
         error = eglFailure("looking up eglGetPlatformDisplayEXT");
         return nullptr;
@@ -42,9 +40,9 @@ std::unique_ptr<OffscreenGl> OffscreenGl::create(std::string& error)
         error = eglFailure("choosing desktop OpenGL");
         return nullptr;
     }
-    const EGLint contextAttributes[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 3,
-                                        EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                                        EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
+    const EGLint contextAttributes[] = {
+        EGL_CONTEXT_MAJOR_VERSION,           3,       EGL_CONTEXT_MINOR_VERSION, 3, EGL_CONTEXT_OPENGL_PROFILE_MASK,
+        EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
     EGLContext context = eglCreateContext(display, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, contextAttributes);
     if (context == EGL_NO_CONTEXT) {
         error = eglFailure("creating an OpenGL 3.3 context");
@@ -59,8 +57,7 @@ std::unique_ptr<OffscreenGl> OffscreenGl::create(std::string& error)
     return gl;
 }
 
-OffscreenGl::~OffscreenGl()
-{
+OffscreenGl::~OffscreenGl() {
     if (context_) {
         eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         eglDestroyContext(display_, context_);

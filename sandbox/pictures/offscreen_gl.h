@@ -18,8 +18,8 @@ public:
 
 private:
     OffscreenGl() = default;
-    void* display_ = nullptr;   // EGLDisplay
-    void* context_ = nullptr;   // EGLContext
+    void* display_ = nullptr;  // EGLDisplay
+    void* context_ = nullptr;  // EGLContext
 };
 
 }  // namespace sandbox::app

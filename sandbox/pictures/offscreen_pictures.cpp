@@ -11,8 +11,7 @@ namespace sandbox::app {
 namespace {
 
 // "" for a step that worked, else its reason, never empty.
-std::string reasonOf(bool worked, std::string error)
-{
+std::string reasonOf(bool worked, std::string error) {
     if (worked) return {};
     return error.empty() ? "failed" : error;
 }
@@ -22,16 +21,14 @@ public:
     GifFrameRecording(FrameRenderer& renderer, std::unique_ptr<GifRecording> gif)
         : renderer_(renderer), gif_(std::move(gif)) {}
 
-    std::string addFrame(ImDrawData* frame, double seconds) override
-    {
+    std::string addFrame(ImDrawData* frame, double seconds) override {
         renderer_.draw(frame);
         std::string error;
         const bool added = gif_->addFrame(renderer_.readBack(), seconds, error);
         return reasonOf(added, std::move(error));
     }
     bool hasFrames() const override { return gif_->hasFrames(); }
-    std::string finish() override
-    {
+    std::string finish() override {
         std::string error;
         const bool finished = gif_->finish(error);
         return reasonOf(finished, std::move(error));
@@ -48,16 +45,14 @@ public:
     OffscreenPictures(std::unique_ptr<OffscreenGl> gl, int width, int height)
         : gl_(std::move(gl)), renderer_(width, height, RenderTarget::OwnFramebuffer) {}
 
-    std::string writeSnapshot(ImDrawData* frame, const std::filesystem::path& file) override
-    {
+    std::string writeSnapshot(ImDrawData* frame, const std::filesystem::path& file) override {
         renderer_.draw(frame);
         std::string error;
         const bool written = writePng(file, renderer_.readBack(), error);
         return reasonOf(written, std::move(error));
     }
 
-    std::unique_ptr<FrameRecording> startRecording(const std::filesystem::path& file, std::string& error) override
-    {
+    std::unique_ptr<FrameRecording> startRecording(const std::filesystem::path& file, std::string& error) override {
         auto gif = GifRecording::start(file, renderer_.width(), renderer_.height(), error);
         if (!gif) return nullptr;
         return std::make_unique<GifFrameRecording>(renderer_, std::move(gif));
@@ -71,8 +66,7 @@ private:
 
 }  // namespace
 
-PictureMakerFactory offscreenPictures()
-{
+PictureMakerFactory offscreenPictures() {
     return [](int width, int height, std::string& error) -> std::unique_ptr<PictureMaker> {
         auto gl = OffscreenGl::create(error);
         if (!gl) return nullptr;

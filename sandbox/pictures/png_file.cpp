@@ -9,8 +9,7 @@
 
 namespace sandbox::app {
 
-void flipRows(Picture& picture)
-{
+void flipRows(Picture& picture) {
     const std::size_t rowBytes = static_cast<std::size_t>(picture.width) * 4;
     for (int top = 0, bottom = picture.height - 1; top < bottom; ++top, --bottom) {
         std::swap_ranges(picture.rgba.begin() + top * rowBytes, picture.rgba.begin() + (top + 1) * rowBytes,
@@ -18,8 +17,7 @@ void flipRows(Picture& picture)
     }
 }
 
-bool writePng(const std::filesystem::path& file, const Picture& picture, std::string& error)
-{
+bool writePng(const std::filesystem::path& file, const Picture& picture, std::string& error) {
     std::error_code ignored;
     if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ignored);
     // The screen is opaque, so the alpha channel carries nothing; RGB keeps the files small.
@@ -34,8 +32,7 @@ bool writePng(const std::filesystem::path& file, const Picture& picture, std::st
     return true;
 }
 
-bool readPng(const std::filesystem::path& file, Picture& picture, std::string& error)
-{
+bool readPng(const std::filesystem::path& file, Picture& picture, std::string& error) {
     int width = 0, height = 0, channels = 0;
     stbi_uc* pixels = stbi_load(file.string().c_str(), &width, &height, &channels, 4);
     if (!pixels) {

@@ -13,7 +13,7 @@ namespace sandbox::app {
 struct Picture {
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> rgba;   // width * height * 4 bytes
+    std::vector<std::uint8_t> rgba;  // width * height * 4 bytes
 };
 
 // Reverses the row order in place (OpenGL's first row is the bottom one).

@@ -14,16 +14,14 @@ namespace sandbox {
 namespace {
 
 bool isCSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-bool isHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
+bool isHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 // Whether a number text that no double can hold is huge (rather than tiny): the position of its
 // first significant digit, moved by its exponent, says which side of 1 it lies. Only called for
 // texts that from_chars matched, so the mantissa has at least one digit.
 bool overflows(std::string_view number, bool hex) {
     const char exponentMark = hex ? 'p' : 'e';
-    std::int64_t digitPosition = 0;   // in digits of the base: > 0 means the value is >= 1
+    std::int64_t digitPosition = 0;  // in digits of the base: > 0 means the value is >= 1
     bool seenPoint = false;
     bool seenSignificant = false;
     std::size_t i = 0;
@@ -49,7 +47,7 @@ bool overflows(std::string_view number, bool hex) {
             exponent = std::min<std::int64_t>(exponent * 10 + (number[i] - '0'), 1'000'000'000);
         }
     }
-    if (hex) digitPosition *= 4;   // a hexadecimal digit is four binary places of the 'p' exponent
+    if (hex) digitPosition *= 4;  // a hexadecimal digit is four binary places of the 'p' exponent
     return digitPosition + (negativeExponent ? -exponent : exponent) > 0;
 }
 

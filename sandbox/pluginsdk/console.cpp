@@ -11,7 +11,7 @@ namespace {
 
 struct Tokens {
     std::vector<std::string> words;
-    std::string error;   // empty when the line split cleanly
+    std::string error;  // empty when the line split cleanly
 };
 
 // Splits at blanks; double quotes group a value that may hold blanks (the quotes are dropped).
@@ -163,9 +163,7 @@ void Host::State::writeLog(std::string line, bool toListener) {
     consoleLog.push_back(std::move(line));
 }
 
-CommandResult Host::execute(std::string_view line) {
-    return state_->execute(line, State::ErrorLog::LogOnly);
-}
+CommandResult Host::execute(std::string_view line) { return state_->execute(line, State::ErrorLog::LogOnly); }
 
 bool Host::loadConfig(const std::filesystem::path& path) { return state_->loadConfig(path); }
 

@@ -9,15 +9,14 @@ sandbox::PluginSeat& seatOf(const CVarManagerWrapper& manager) {
 
 CVarManagerWrapper::CVarManagerWrapper(std::uintptr_t mem) : memory_address(mem) {}
 
-CVarWrapper CVarManagerWrapper::registerCvar(std::string cvar, std::string defaultValue,
-                                             std::string desc, bool searchAble, bool hasMin,
-                                             float min, bool hasMax, float max, bool saveToCfg) {
+CVarWrapper CVarManagerWrapper::registerCvar(std::string cvar, std::string defaultValue, std::string desc,
+                                             bool searchAble, bool hasMin, float min, bool hasMax, float max,
+                                             bool saveToCfg) {
     auto& seat = seatOf(*this);
-    seat.state->record("CVarManagerWrapper::registerCvar", cvar, defaultValue, desc, searchAble, hasMin,
-                       min, hasMax, max, saveToCfg);
-    auto* variable = seat.state->registerVariable(seat.owner, std::move(cvar), std::move(defaultValue),
-                                                  std::move(desc), searchAble, hasMin, min, hasMax,
-                                                  max, saveToCfg);
+    seat.state->record("CVarManagerWrapper::registerCvar", cvar, defaultValue, desc, searchAble, hasMin, min, hasMax,
+                       max, saveToCfg);
+    auto* variable = seat.state->registerVariable(seat.owner, std::move(cvar), std::move(defaultValue), std::move(desc),
+                                                  searchAble, hasMin, min, hasMax, max, saveToCfg);
     return CVarWrapper(reinterpret_cast<std::uintptr_t>(variable));
 }
 

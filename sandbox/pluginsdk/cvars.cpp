@@ -32,8 +32,8 @@ Variable* Host::State::findVariable(std::string_view name) {
 }
 
 Variable* Host::State::registerVariable(OwnerId owner, std::string name, std::string defaultValue,
-                                        std::string description, bool searchable, bool hasMin,
-                                        float min, bool hasMax, float max, bool saveToCfg) {
+                                        std::string description, bool searchable, bool hasMin, float min, bool hasMax,
+                                        float max, bool saveToCfg) {
     std::lock_guard lock(mutex);
     Variable* variable = nullptr;
     if (auto found = variablesByName.find(name); found != variablesByName.end()) {
@@ -113,8 +113,7 @@ bool CVarWrapper::IsNull() const { return memory_address == 0; }
 namespace {
 // The variable's name for the journal and its state; null handles journal to the current host.
 sandbox::Host::State* stateOf(const CVarWrapper& handle) {
-    return handle.IsNull() ? sandbox::currentHostState()
-                           : sandbox::variableAt(handle.memory_address)->state;
+    return handle.IsNull() ? sandbox::currentHostState() : sandbox::variableAt(handle.memory_address)->state;
 }
 std::string_view nameOf(const CVarWrapper& handle) {
     return handle.IsNull() ? std::string_view("<null>") : sandbox::variableAt(handle.memory_address)->name;

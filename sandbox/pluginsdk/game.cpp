@@ -32,11 +32,9 @@ void Host::advance(double seconds) {
         Timer due;
         {
             std::lock_guard lock(state.mutex);
-            auto next = std::min_element(state.timers.begin(), state.timers.end(),
-                                         [](const Timer& a, const Timer& b) {
-                                             return a.due != b.due ? a.due < b.due
-                                                                   : a.sequence < b.sequence;
-                                         });
+            auto next = std::min_element(state.timers.begin(), state.timers.end(), [](const Timer& a, const Timer& b) {
+                return a.due != b.due ? a.due < b.due : a.sequence < b.sequence;
+            });
             if (next == state.timers.end() || next->due > target) {
                 state.clock = target;
                 return;
@@ -143,8 +141,7 @@ void GameWrapper::SetTimeout(std::function<void(GameWrapper*)> theLambda, float 
     // A delay that is no positive number falls due at once, at the next clock step.
     const double delay = std::isfinite(time) && time > 0 ? time : 0.0;
     std::lock_guard lock(state.mutex);
-    state.timers.push_back({state.clock + delay, state.timerSequence++, seat.owner,
-                            std::move(theLambda), this});
+    state.timers.push_back({state.clock + delay, state.timerSequence++, seat.owner, std::move(theLambda), this});
 }
 
 void GameWrapper::HookEvent(std::string eventName, std::function<void(std::string)> callback) {

@@ -41,8 +41,7 @@ PluginSeat& seatFor(Host::State& state, OwnerId owner) {
                               [&](const auto& seat) { return seat->owner == owner && !seat->retired; });
     if (found != state.seats.end()) return **found;
     // A withdrawn plugin's seat serves the next one, so loading again and again does not grow.
-    auto retired = std::find_if(state.seats.begin(), state.seats.end(),
-                                [](const auto& seat) { return seat->retired; });
+    auto retired = std::find_if(state.seats.begin(), state.seats.end(), [](const auto& seat) { return seat->retired; });
     if (retired != state.seats.end()) {
         (*retired)->owner = owner;
         (*retired)->retired = false;
@@ -59,13 +58,9 @@ PluginSeat& seatFor(Host::State& state, OwnerId owner) {
 }
 }  // namespace
 
-std::shared_ptr<CVarManagerWrapper> Host::cvarManagerFor(OwnerId owner) {
-    return seatFor(*state_, owner).cvarManager;
-}
+std::shared_ptr<CVarManagerWrapper> Host::cvarManagerFor(OwnerId owner) { return seatFor(*state_, owner).cvarManager; }
 
-std::shared_ptr<GameWrapper> Host::gameWrapperFor(OwnerId owner) {
-    return seatFor(*state_, owner).gameWrapper;
-}
+std::shared_ptr<GameWrapper> Host::gameWrapperFor(OwnerId owner) { return seatFor(*state_, owner).gameWrapper; }
 
 void Host::withdraw(OwnerId owner) {
     auto& state = *state_;

@@ -28,7 +28,9 @@
 
 class CVarManagerWrapper;
 class GameWrapper;
-namespace BakkesMod::Plugin { class PluginWindow; }
+namespace BakkesMod::Plugin {
+class PluginWindow;
+}
 
 namespace sandbox {
 
@@ -99,19 +101,19 @@ public:
     void setLogListener(std::function<void(const std::string&)> listener);
 
     // --- clock and timers ------------------------------------------------------------------------
-    double clock() const;                 // seconds since the host started
-    void advance(double seconds);         // moves the clock on, firing due timers in deadline order
+    double clock() const;          // seconds since the host started
+    void advance(double seconds);  // moves the clock on, firing due timers in deadline order
     std::size_t pendingTimers() const;
 
     // --- game ------------------------------------------------------------------------------------
-    void fireEvent(std::string_view eventName);   // runs every hook of that event
+    void fireEvent(std::string_view eventName);  // runs every hook of that event
     void setGameMode(GameMode mode);
-    void setMatchEnded(bool ended);               // of the current match, if any
+    void setMatchEnded(bool ended);  // of the current match, if any
 
     // --- keys ------------------------------------------------------------------------------------
-    static int keyIndex(std::string_view name);              // the game's name index; 0 if unknown
-    static const std::vector<std::string>& keyNames();       // every name keyIndex knows
-    bool setKeyHeld(std::string_view name, bool held);       // false for an unknown name
+    static int keyIndex(std::string_view name);         // the game's name index; 0 if unknown
+    static const std::vector<std::string>& keyNames();  // every name keyIndex knows
+    bool setKeyHeld(std::string_view name, bool held);  // false for an unknown name
 
     // --- windows ---------------------------------------------------------------------------------
     // Registers the window under its menuName(); "togglemenu" reaches it from then on.
@@ -129,14 +131,14 @@ public:
     // --- journal ---------------------------------------------------------------------------------
     std::vector<JournalEntry> journal() const;
     void clearJournal();
-    void setJournalEnabled(bool enabled);   // long sessions turn it off
+    void setJournalEnabled(bool enabled);  // long sessions turn it off
     // Hears every entry as the call is made, on the calling thread, whether or not the journal
     // keeps entries: a live trace of what a plugin asks of the host. Calls to it never overlap; it
     // must not call back into the host. An empty function removes it.
     using JournalListener = std::function<void(const JournalEntry&)>;
     void setJournalListener(JournalListener listener);
 
-    struct State;                           // shared with the SDK wrappers
+    struct State;  // shared with the SDK wrappers
     State& state() { return *state_; }
 
 private:

@@ -25,7 +25,9 @@
 #include "sandbox/pluginsdk/host.h"
 #include "scratch_lists.h"
 
-namespace BakkesMod::Plugin { class PluginWindow; }
+namespace BakkesMod::Plugin {
+class PluginWindow;
+}
 
 namespace sandbox {
 
@@ -44,7 +46,7 @@ struct Variable {
     float max = 0;
     bool saveToCfg = true;
     std::string value;
-    bool alive = true;   // false once withdrawn; stale handles then read as empty and set nothing
+    bool alive = true;  // false once withdrawn; stale handles then read as empty and set nothing
     struct Handler {
         OwnerId owner;
         ChangeHandler function;
@@ -58,7 +60,7 @@ struct PluginSeat {
     OwnerId owner = 0;
     std::shared_ptr<CVarManagerWrapper> cvarManager;
     std::shared_ptr<GameWrapper> gameWrapper;
-    bool retired = false;   // its owner was withdrawn; the next new owner takes the seat
+    bool retired = false;  // its owner was withdrawn; the next new owner takes the seat
 };
 
 // The current match; the address behind every non-null ServerWrapper.
@@ -69,7 +71,7 @@ struct Match {
 
 struct Timer {
     double due = 0;
-    std::uint64_t sequence = 0;   // keeps timers with one deadline in the order they were set
+    std::uint64_t sequence = 0;  // keeps timers with one deadline in the order they were set
     OwnerId owner = 0;
     std::function<void(GameWrapper*)> function;
     GameWrapper* gameWrapper = nullptr;
@@ -98,30 +100,30 @@ struct Host::State {
     std::vector<std::unique_ptr<Variable>> variables;
     std::map<std::string, Variable*, std::less<>> variablesByName;
     std::vector<std::string> consoleLog;
-    std::mutex logListenerMutex;                        // keeps listener calls whole and in order
+    std::mutex logListenerMutex;  // keeps listener calls whole and in order
     std::function<void(const std::string&)> logListener;
 
     // Plugins.
     OwnerId lastOwner = 0;
-    std::vector<std::unique_ptr<PluginSeat>> seats;     // never shrinks, so handles stay valid
-    std::shared_mutex pluginCalls;                      // shared while a plugin runs, unique in withdraw
+    std::vector<std::unique_ptr<PluginSeat>> seats;  // never shrinks, so handles stay valid
+    std::shared_mutex pluginCalls;                   // shared while a plugin runs, unique in withdraw
 
     // Clock, timers, events.
     double clock = 0;
     std::uint64_t timerSequence = 0;
     std::vector<Timer> timers;
     std::vector<Hook> hooks;
-    ScratchLists<std::function<void(std::string)>> firingHooks;   // fireEvent's snapshots
+    ScratchLists<std::function<void(std::string)>> firingHooks;  // fireEvent's snapshots
 
     // Game.
     GameMode mode = GameMode::Menu;
     Match match;
-    std::unique_ptr<std::atomic<bool>[]> keysHeld;     // by position in the key-name table
+    std::unique_ptr<std::atomic<bool>[]> keysHeld;  // by position in the key-name table
 
     // Windows.
     std::vector<WindowSlot> windows;
-    std::vector<std::string> pendingToggles;           // applied by the next drawWindows
-    std::vector<std::string> togglesToApply;           // drawWindows' buffers, kept between frames
+    std::vector<std::string> pendingToggles;  // applied by the next drawWindows
+    std::vector<std::string> togglesToApply;  // drawWindows' buffers, kept between frames
     std::vector<std::pair<BakkesMod::Plugin::PluginWindow*, bool>> windowChanges;
     std::vector<BakkesMod::Plugin::PluginWindow*> windowsToDraw;
 
@@ -130,16 +132,15 @@ struct Host::State {
     mutable std::mutex journalMutex;
     std::vector<JournalEntry> journal;
     std::atomic<bool> journalEnabled{true};
-    std::atomic<bool> journalHeard{false};             // a listener is set
+    std::atomic<bool> journalHeard{false};  // a listener is set
     Host::JournalListener journalListener;
 
     // Variables.
-    Variable* findVariable(std::string_view name);     // live variables only; caller holds mutex
-    Variable* registerVariable(OwnerId owner, std::string name, std::string defaultValue,
-                               std::string description, bool searchable, bool hasMin, float min,
-                               bool hasMax, float max, bool saveToCfg);
-    void setValue(Variable& variable, std::string value);   // runs the handlers after the change
-    void notify(Variable& variable);                        // runs the handlers with no change
+    Variable* findVariable(std::string_view name);  // live variables only; caller holds mutex
+    Variable* registerVariable(OwnerId owner, std::string name, std::string defaultValue, std::string description,
+                               bool searchable, bool hasMin, float min, bool hasMax, float max, bool saveToCfg);
+    void setValue(Variable& variable, std::string value);  // runs the handlers after the change
+    void notify(Variable& variable);                       // runs the handlers with no change
     void runHandlers(Variable& variable, const std::string& previous);
 
     // Console. Where the error of a line goes: the log and its listener, the log only (the caller
@@ -147,11 +148,11 @@ struct Host::State {
     enum class ErrorLog { LogAndListener, LogOnly, None };
     CommandResult execute(std::string_view line, ErrorLog errorLog = ErrorLog::LogAndListener);
     bool loadConfig(const std::filesystem::path& path);
-    void writeLog(std::string line, bool toListener = true);   // caller does not hold mutex
+    void writeLog(std::string line, bool toListener = true);  // caller does not hold mutex
 
     // Windows.
     bool toggleWindow(std::string_view menuName);
-    void applyToggles(std::vector<std::string>& menuNames);   // drawing thread, in a PluginCallScope
+    void applyToggles(std::vector<std::string>& menuNames);  // drawing thread, in a PluginCallScope
 
     // Journals one SDK call; each argument becomes its journal text only while the journal is on or
     // a listener hears it.

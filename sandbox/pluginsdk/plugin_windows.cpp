@@ -25,17 +25,16 @@ bool Host::hasMenu(std::string_view menuName) const {
 
 bool Host::isWindowOpen(std::string_view menuName) const {
     std::lock_guard lock(state_->mutex);
-    return std::any_of(state_->windows.begin(), state_->windows.end(), [&](const WindowSlot& slot) {
-        return slot.menuName == menuName && slot.open;
-    });
+    return std::any_of(state_->windows.begin(), state_->windows.end(),
+                       [&](const WindowSlot& slot) { return slot.menuName == menuName && slot.open; });
 }
 
 bool Host::toggleWindow(std::string_view menuName) { return state_->toggleWindow(menuName); }
 
 bool Host::State::toggleWindow(std::string_view menuName) {
     std::lock_guard lock(mutex);
-    const bool known = std::any_of(windows.begin(), windows.end(),
-                                   [&](const WindowSlot& slot) { return slot.menuName == menuName; });
+    const bool known =
+        std::any_of(windows.begin(), windows.end(), [&](const WindowSlot& slot) { return slot.menuName == menuName; });
     if (known) pendingToggles.emplace_back(menuName);
     return known;
 }
@@ -48,7 +47,7 @@ void Host::State::applyToggles(std::vector<std::string>& menuNames) {
         for (const auto& menuName : menuNames) {
             auto slot = std::find_if(windows.begin(), windows.end(),
                                      [&](const WindowSlot& candidate) { return candidate.menuName == menuName; });
-            if (slot == windows.end()) continue;   // withdrawn meanwhile
+            if (slot == windows.end()) continue;  // withdrawn meanwhile
             slot->open = !slot->open;
             windowChanges.emplace_back(slot->window, slot->open);
         }

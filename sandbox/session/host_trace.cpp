@@ -4,15 +4,14 @@
 #include <algorithm>
 #include <charconv>
 #include <map>
-#include <vector>
 #include <ostream>
+#include <vector>
 
 namespace sandbox::app {
 namespace {
 
 // The game key a name-index argument stands for, or "".
-std::string keyNameOf(const std::string& argument)
-{
+std::string keyNameOf(const std::string& argument) {
     int index = 0;
     const auto [end, failure] = std::from_chars(argument.data(), argument.data() + argument.size(), index);
     if (failure != std::errc{} || end != argument.data() + argument.size()) return "";
@@ -27,15 +26,18 @@ std::string keyNameOf(const std::string& argument)
 
 }  // namespace
 
-std::string HostTrace::describe(const JournalEntry& entry)
-{
+std::string HostTrace::describe(const JournalEntry& entry) {
     // The journal keeps every argument as text; these are the SDK's string parameters, quoted so an
     // empty description or a value like "1.0" reads as the text it is.
     static const std::map<std::string, std::vector<std::size_t>, std::less<>> textArguments{
-        {"CVarManagerWrapper::registerCvar", {0, 1, 2}}, {"CVarManagerWrapper::getCvar", {0}},
-        {"CVarManagerWrapper::executeCommand", {0}},     {"CVarManagerWrapper::loadCfg", {0}},
-        {"CVarManagerWrapper::log", {0}},                {"GameWrapper::GetFNameIndexByString", {0}},
-        {"GameWrapper::HookEvent", {0}},                 {"CVarWrapper::setValue", {1}},
+        {"CVarManagerWrapper::registerCvar", {0, 1, 2}},
+        {"CVarManagerWrapper::getCvar", {0}},
+        {"CVarManagerWrapper::executeCommand", {0}},
+        {"CVarManagerWrapper::loadCfg", {0}},
+        {"CVarManagerWrapper::log", {0}},
+        {"GameWrapper::GetFNameIndexByString", {0}},
+        {"GameWrapper::HookEvent", {0}},
+        {"CVarWrapper::setValue", {1}},
     };
     const auto texts = textArguments.find(entry.operation);
     // A variable handle's calls name the variable first; it reads better as the receiver.
@@ -56,8 +58,7 @@ std::string HostTrace::describe(const JournalEntry& entry)
     return line;
 }
 
-void HostTrace::follow(Host& host)
-{
+void HostTrace::follow(Host& host) {
     // The host never runs two listener calls at once, so the stream needs no lock of its own.
     host.setJournalListener([this](const JournalEntry& entry) { out_ << describe(entry) << '\n' << std::flush; });
 }

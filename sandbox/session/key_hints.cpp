@@ -19,21 +19,22 @@ struct PrintedName {
     std::string_view gameName;
 };
 constexpr std::array<PrintedName, 5> kPrintedNames{{
-    {"Caps", "CapsLock"}, {"Shift", "LeftShift"}, {"Ctrl", "LeftControl"}, {"Alt", "LeftAlt"},
+    {"Caps", "CapsLock"},
+    {"Shift", "LeftShift"},
+    {"Ctrl", "LeftControl"},
+    {"Alt", "LeftAlt"},
     {"Space", "SpaceBar"},
 }};
-constexpr std::array<const char*, 10> kDigitNames{"Zero", "One", "Two", "Three", "Four",
+constexpr std::array<const char*, 10> kDigitNames{"Zero", "One", "Two",   "Three", "Four",
                                                   "Five", "Six", "Seven", "Eight", "Nine"};
 
-std::string lowered(std::string_view text)
-{
+std::string lowered(std::string_view text) {
     std::string lower(text);
     for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return lower;
 }
 
-bool isSubsequence(std::string_view part, std::string_view whole)
-{
+bool isSubsequence(std::string_view part, std::string_view whole) {
     std::size_t at = 0;
     for (char c : whole) {
         if (at < part.size() && part[at] == c) ++at;
@@ -41,8 +42,7 @@ bool isSubsequence(std::string_view part, std::string_view whole)
     return at == part.size();
 }
 
-std::size_t editDistance(std::string_view a, std::string_view b)
-{
+std::size_t editDistance(std::string_view a, std::string_view b) {
     std::vector<std::size_t> row(b.size() + 1);
     for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
     for (std::size_t i = 1; i <= a.size(); ++i) {
@@ -57,8 +57,7 @@ std::size_t editDistance(std::string_view a, std::string_view b)
     return row[b.size()];
 }
 
-const PrintedName* printedNameOf(std::string_view gameName)
-{
+const PrintedName* printedNameOf(std::string_view gameName) {
     for (const auto& key : kPrintedNames) {
         if (key.gameName == gameName) return &key;
     }
@@ -67,8 +66,7 @@ const PrintedName* printedNameOf(std::string_view gameName)
 
 }  // namespace
 
-std::vector<std::string> closestKeyNames(std::string_view name)
-{
+std::vector<std::string> closestKeyNames(std::string_view name) {
     const std::string typed = lowered(name);
     if (typed.empty()) return {};
     for (const auto& key : kPrintedNames) {
@@ -90,13 +88,13 @@ std::vector<std::string> closestKeyNames(std::string_view name)
         const std::size_t at = typed.size() >= 2 ? candidate.find(typed) : std::string::npos;
         int kind = 0;
         if (at == 0) {
-            kind = 1;   // a prefix: "Esc" for Escape
+            kind = 1;  // a prefix: "Esc" for Escape
         } else if (at != std::string::npos && std::isupper(static_cast<unsigned char>(original[at]))) {
-            kind = 2;   // a whole word of the name: "Control" for LeftControl
+            kind = 2;  // a whole word of the name: "Control" for LeftControl
         } else if (at != std::string::npos) {
             kind = 3;
         } else if (typed.size() >= 2 && candidate[0] == typed[0] && isSubsequence(typed, candidate)) {
-            kind = 4;   // an abbreviation: "LMB" for LeftMouseButton
+            kind = 4;  // an abbreviation: "LMB" for LeftMouseButton
         } else if (distance <= typoLimit) {
             kind = 5;
         } else {
@@ -113,8 +111,7 @@ std::vector<std::string> closestKeyNames(std::string_view name)
     return closest;
 }
 
-std::string unknownKeyMessage(std::string_view name)
-{
+std::string unknownKeyMessage(std::string_view name) {
     std::string message = "unknown key name '" + std::string(name) + "' (";
     const auto closest = closestKeyNames(name);
     if (closest.empty()) return message + "'keyvane-sandbox keys' lists the game's key names)";
@@ -126,11 +123,9 @@ std::string unknownKeyMessage(std::string_view name)
     return message + "?)";
 }
 
-std::string keyListing()
-{
-    std::string listing =
-        "The game's key names, as hold, release, --hold and the binding variables take them,\n"
-        "with what the keyboard prints on a key the game names otherwise.\n\n";
+std::string keyListing() {
+    std::string listing = "The game's key names, as hold, release, --hold and the binding variables take them,\n"
+                          "with what the keyboard prints on a key the game names otherwise.\n\n";
     for (const auto& name : Host::keyNames()) {
         std::string line = "  " + name;
         if (const PrintedName* key = printedNameOf(name)) {

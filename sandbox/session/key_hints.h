@@ -9,9 +9,8 @@
 namespace sandbox::app {
 
 // At most three game key names close to `name`, best first. What a keyboard prints on a key
-// ("Shift", "Ctrl") or a digit gives its one key; otherwise the names of the closest kind: that start with it, that have it
-// as a word, that contain it, that it abbreviates ("LMB"), or a typo or two away. Empty when nothing
-// is close.
+// ("Shift", "Ctrl") or a digit gives its one key; otherwise the names of the closest kind: that start with it, that
+// have it as a word, that contain it, that it abbreviates ("LMB"), or a typo or two away. Empty when nothing is close.
 std::vector<std::string> closestKeyNames(std::string_view name);
 
 // "unknown key name 'Shift' (did you mean LeftShift?)", or a pointer to the listing when no name is close.

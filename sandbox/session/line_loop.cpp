@@ -14,8 +14,7 @@ namespace {
 enum class ConsoleWord { None, Help, Quit };
 
 // The console's own words, alone on their line; anything more is the session language's business.
-ConsoleWord consoleWord(std::string_view line)
-{
+ConsoleWord consoleWord(std::string_view line) {
     const Words split = splitWords(lineContent(line));
     const auto& words = split.words;
     if (!split.error.empty() || words.size() != 1) return ConsoleWord::None;
@@ -27,8 +26,7 @@ ConsoleWord consoleWord(std::string_view line)
 }  // namespace
 
 int runLines(LineInput& input, const std::string& sourceName, LineMode mode, const LineAction& run,
-             std::string_view helpText, std::ostream& out, std::ostream& err, bool* quitTyped)
-{
+             std::string_view helpText, std::ostream& out, std::ostream& err, bool* quitTyped) {
     int status = kExitOk;
     if (quitTyped) *quitTyped = false;
     std::string line;
@@ -66,9 +64,8 @@ int runLines(LineInput& input, const std::string& sourceName, LineMode mode, con
     return status;
 }
 
-int runLines(Session& session, LineInput& input, const std::string& sourceName, LineMode mode,
-             std::ostream& out, std::ostream& err)
-{
+int runLines(Session& session, LineInput& input, const std::string& sourceName, LineMode mode, std::ostream& out,
+             std::ostream& err) {
     const LineAction run = [&](const SessionCommand& command) {
         const std::size_t picturesBefore = session.picturesWritten().size();
         std::string reply = session.execute(command);

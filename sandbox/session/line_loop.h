@@ -18,14 +18,14 @@ class LineInput;
 class Session;
 
 enum class LineMode {
-    Script,    // stop at the first failing line
-    Console,   // report and go on
+    Script,   // stop at the first failing line
+    Console,  // report and go on
 };
 
 // Exit statuses of the program.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitSetup = 1;      // the machine cannot run a session
-inline constexpr int kExitBadInput = 2;   // a bad line, option, key name or module file
+inline constexpr int kExitSetup = 1;     // the machine cannot run a session
+inline constexpr int kExitBadInput = 2;  // a bad line, option, key name or module file
 
 // Runs one command; returns what to print (possibly empty). Throws CommandError.
 using LineAction = std::function<std::string(const SessionCommand&)>;
@@ -37,7 +37,7 @@ int runLines(LineInput& input, const std::string& sourceName, LineMode mode, con
              std::string_view helpText, std::ostream& out, std::ostream& err, bool* quitTyped = nullptr);
 
 // The same on a session; at the console each picture a line writes is named ("wrote out/a.png").
-int runLines(Session& session, LineInput& input, const std::string& sourceName, LineMode mode,
-             std::ostream& out, std::ostream& err);
+int runLines(Session& session, LineInput& input, const std::string& sourceName, LineMode mode, std::ostream& out,
+             std::ostream& err);
 
 }  // namespace sandbox::app

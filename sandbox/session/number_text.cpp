@@ -9,15 +9,13 @@ namespace sandbox::app {
 namespace {
 
 // Appended piece by piece: GCC 12 at -O3 takes "'" + std::string(text) for an overlapping copy.
-std::string quoted(std::string_view text)
-{
+std::string quoted(std::string_view text) {
     std::string result(1, '\'');
     result.append(text).push_back('\'');
     return result;
 }
 
-std::string rangeText(double minimum, double maximum)
-{
+std::string rangeText(double minimum, double maximum) {
     char buffer[96];
     std::snprintf(buffer, sizeof buffer, "%g to %g", minimum, maximum);
     return buffer;
@@ -25,11 +23,9 @@ std::string rangeText(double minimum, double maximum)
 
 }  // namespace
 
-NumberRead<std::int64_t> readCount(std::string_view text, std::int64_t minimum, std::int64_t maximum)
-{
+NumberRead<std::int64_t> readCount(std::string_view text, std::int64_t minimum, std::int64_t maximum) {
     NumberRead<std::int64_t> read;
-    const std::string expected = "a whole number from " + std::to_string(minimum) + " to " +
-                                 std::to_string(maximum);
+    const std::string expected = "a whole number from " + std::to_string(minimum) + " to " + std::to_string(maximum);
     bool digitsOnly = !text.empty();
     for (char c : text) digitsOnly = digitsOnly && c >= '0' && c <= '9';
     std::int64_t value = 0;
@@ -43,15 +39,13 @@ NumberRead<std::int64_t> readCount(std::string_view text, std::int64_t minimum, 
     return read;
 }
 
-NumberRead<double> readDecimal(std::string_view text, double minimum, double maximum)
-{
+NumberRead<double> readDecimal(std::string_view text, double minimum, double maximum) {
     NumberRead<double> read;
     const std::string expected = "a number from " + rangeText(minimum, maximum);
     // The C library's leniency (leading blanks, hex floats, "nan", "infinity") is not wanted here.
     bool plainChars = !text.empty();
     for (char c : text) {
-        plainChars = plainChars && ((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' ||
-                                    c == 'e' || c == 'E');
+        plainChars = plainChars && ((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E');
     }
     if (!plainChars) {
         read.error = "expected " + expected + ", got " + quoted(text);
@@ -63,8 +57,7 @@ NumberRead<double> readDecimal(std::string_view text, double minimum, double max
     if (first != last && *first == '+' && last - first > 1 && first[1] != '-' && first[1] != '+') ++first;
     double value = 0;
     const auto [end, status] = std::from_chars(first, last, value);
-    if (status != std::errc{} || end != last || !std::isfinite(value) || value < minimum ||
-        value > maximum) {
+    if (status != std::errc{} || end != last || !std::isfinite(value) || value < minimum || value > maximum) {
         read.error = "expected " + expected + ", got " + quoted(text);
         return read;
     }
@@ -72,8 +65,7 @@ NumberRead<double> readDecimal(std::string_view text, double minimum, double max
     return read;
 }
 
-NumberRead<ScreenSize> readScreenSize(std::string_view text)
-{
+NumberRead<ScreenSize> readScreenSize(std::string_view text) {
     NumberRead<ScreenSize> read;
     const auto cross = text.find('x');
     if (cross == std::string_view::npos) {
@@ -83,8 +75,7 @@ NumberRead<ScreenSize> readScreenSize(std::string_view text)
     const auto width = readCount(text.substr(0, cross), 16, 8192);
     const auto height = readCount(text.substr(cross + 1), 16, 8192);
     if (!width || !height) {
-        read.error = "expected a screen size WIDTHxHEIGHT with each side from 16 to 8192 pixels, got " +
-                     quoted(text);
+        read.error = "expected a screen size WIDTHxHEIGHT with each side from 16 to 8192 pixels, got " + quoted(text);
         return read;
     }
     read.value = {static_cast<int>(width.value), static_cast<int>(height.value)};

@@ -12,7 +12,7 @@ namespace sandbox::app {
 template <typename T>
 struct NumberRead {
     T value{};
-    std::string error;   // empty when the text was accepted
+    std::string error;  // empty when the text was accepted
     explicit operator bool() const { return error.empty(); }
 };
 

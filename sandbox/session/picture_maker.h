@@ -15,11 +15,11 @@ namespace sandbox::app {
 // An animated capture being written, one frame at a time as the session draws them.
 class FrameRecording {
 public:
-    virtual ~FrameRecording() = default;   // a recording never finished keeps what was written
+    virtual ~FrameRecording() = default;  // a recording never finished keeps what was written
     // The frame, shown for `seconds`; "" or a one-line reason the file could not take it.
     virtual std::string addFrame(ImDrawData* frame, double seconds) = 0;
     virtual bool hasFrames() const = 0;
-    virtual std::string finish() = 0;   // writes the last frame and closes the file; "" or why not
+    virtual std::string finish() = 0;  // writes the last frame and closes the file; "" or why not
     virtual const std::filesystem::path& file() const = 0;
 };
 
@@ -29,14 +29,12 @@ public:
     // The frame on the whole screen, written as a PNG file; "" or a one-line reason.
     virtual std::string writeSnapshot(ImDrawData* frame, const std::filesystem::path& file) = 0;
     // Starts an animated GIF capture; null and a one-line reason in error if it cannot.
-    virtual std::unique_ptr<FrameRecording> startRecording(const std::filesystem::path& file,
-                                                           std::string& error) = 0;
+    virtual std::unique_ptr<FrameRecording> startRecording(const std::filesystem::path& file, std::string& error) = 0;
 };
 
 // Makes a session's picture maker for a screen of width x height, once the session's Dear ImGui
 // context exists and is current (a renderer keeps its state in it). Null and a one-line reason in
 // error if this machine cannot make pictures.
-using PictureMakerFactory =
-    std::function<std::unique_ptr<PictureMaker>(int width, int height, std::string& error)>;
+using PictureMakerFactory = std::function<std::unique_ptr<PictureMaker>(int width, int height, std::string& error)>;
 
 }  // namespace sandbox::app

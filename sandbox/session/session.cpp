@@ -25,14 +25,15 @@ const ImVec2 kNoMouse(-FLT_MAX, -FLT_MAX);
 constexpr float kDragPixelsPerFrame = 12.0f;
 
 template <typename... Ts>
-struct Overloaded : Ts... { using Ts::operator()...; };
+struct Overloaded : Ts... {
+    using Ts::operator()...;
+};
 template <typename... Ts>
 Overloaded(Ts...) -> Overloaded<Ts...>;
 
 }  // namespace
 
-Session::Session(SessionOptions options) : options_(std::move(options))
-{
+Session::Session(SessionOptions options) : options_(std::move(options)) {
     std::string error;
     if (!enterHome(options_.home, error)) throw SetupError(error);
     host_ = std::make_unique<Host>();
@@ -50,8 +51,7 @@ Session::Session(SessionOptions options) : options_(std::move(options))
     }
 }
 
-Session::~Session()
-{
+Session::~Session() {
     try {
         finishRecording();
     } catch (const CommandError&) {
@@ -64,8 +64,7 @@ Session::~Session()
     ui_.reset();
 }
 
-std::string Session::execute(const SessionCommand& command)
-{
+std::string Session::execute(const SessionCommand& command) {
     if (options_.live && !runsLive(command)) throw CommandError(kLiveRefusal);
     std::string reply;
     const float frameSeconds = static_cast<float>(1.0 / options_.rate);
@@ -93,15 +92,13 @@ std::string Session::execute(const SessionCommand& command)
     return reply;
 }
 
-std::string Session::runConsoleLine(const ConsoleLine& line)
-{
+std::string Session::runConsoleLine(const ConsoleLine& line) {
     const CommandResult result = host_->execute(line.text);
     if (!result.ok) throw CommandError(result.message);
     return result.message;
 }
 
-void Session::setKeys(const SetKeys& keys)
-{
+void Session::setKeys(const SetKeys& keys) {
     // Every name is checked before any key changes, so a bad line leaves the keys as they were.
     for (const auto& name : keys.names) {
         if (Host::keyIndex(name) == 0) throw CommandError(unknownKeyMessage(name));
@@ -109,8 +106,7 @@ void Session::setKeys(const SetKeys& keys)
     for (const auto& name : keys.names) host_->setKeyHeld(name, keys.held);
 }
 
-ImDrawData* Session::drawFrame(float deltaSeconds)
-{
+ImDrawData* Session::drawFrame(float deltaSeconds) {
     ImDrawData* drawData = ui_->frame(*host_, deltaSeconds);
     if (recording_) {
         if (const std::string error = recording_->addFrame(drawData, deltaSeconds); !error.empty()) {
@@ -121,13 +117,11 @@ ImDrawData* Session::drawFrame(float deltaSeconds)
     return drawData;
 }
 
-void Session::drawFrames(long count, float deltaSeconds)
-{
+void Session::drawFrames(long count, float deltaSeconds) {
     for (long i = 0; i < count; ++i) drawFrame(deltaSeconds);
 }
 
-void Session::wait(double seconds)
-{
+void Session::wait(double seconds) {
     const long steps = static_cast<long>(std::ceil(seconds * options_.rate - 1e-9));
     const double start = host_->clock();
     for (long taken = 1; taken <= steps; ++taken) {
@@ -140,14 +134,12 @@ void Session::wait(double seconds)
     }
 }
 
-void Session::step(double seconds)
-{
+void Session::step(double seconds) {
     host_->advance(seconds);
     host_->fireEvent(kViewportTickEvent);
 }
 
-void Session::drag(float dx, float dy)
-{
+void Session::drag(float dx, float dy) {
     // Start from the state of the world right now, not from the last frame drawn.
     drawFrame(static_cast<float>(1.0 / options_.rate));
     ImGui::SetCurrentContext(ui_->context());
@@ -171,7 +163,7 @@ void Session::drag(float dx, float dy)
     }
     const ImVec2 grab((left + right) * 0.5f, (top + bottom) * 0.5f);
     const float frameSeconds = static_cast<float>(1.0 / options_.rate);
-    ui_->setMouse(grab, false);   // hover first, as a hand does
+    ui_->setMouse(grab, false);  // hover first, as a hand does
     drawFrame(frameSeconds);
     ui_->setMouse(grab, true);
     drawFrame(frameSeconds);
@@ -188,8 +180,7 @@ void Session::drag(float dx, float dy)
     drawFrame(frameSeconds);
 }
 
-void Session::snapshot(const std::string& file)
-{
+void Session::snapshot(const std::string& file) {
     if (!pictureMaker_) throw CommandError(std::string("snapshot: ") + kPicturesNeedLinux);
     const auto path = resolveFrom(options_.startDirectory, file);
     ImDrawData* drawData = drawFrame(static_cast<float>(1.0 / options_.rate));
@@ -199,8 +190,7 @@ void Session::snapshot(const std::string& file)
     pictures_.push_back(path);
 }
 
-void Session::startRecording(const std::string& file)
-{
+void Session::startRecording(const std::string& file) {
     if (!pictureMaker_) throw CommandError(std::string("record: ") + kPicturesNeedLinux);
     if (recording_) {
         throw CommandError("record: already recording " + recording_->file().string() + " (record stop first)");
@@ -210,8 +200,7 @@ void Session::startRecording(const std::string& file)
     if (!recording_) throw CommandError("record: " + error);
 }
 
-void Session::finishRecording()
-{
+void Session::finishRecording() {
     if (!recording_) return;
     // A recording stopped before any frame was drawn shows the screen as it is now.
     if (!recording_->hasFrames()) drawFrame(static_cast<float>(1.0 / options_.rate));
@@ -220,8 +209,7 @@ void Session::finishRecording()
     pictures_.push_back(recording->file());
 }
 
-void Session::loadModule()
-{
+void Session::loadModule() {
     if (module_) throw CommandError("load: the module is already loaded (unload it first)");
     try {
         module_ = PluginModule::load(*host_, options_.module, ui_->context());
@@ -230,8 +218,7 @@ void Session::loadModule()
     }
 }
 
-void Session::unload()
-{
+void Session::unload() {
     if (!module_) throw CommandError("unload: no module is loaded");
     module_.reset();
 }

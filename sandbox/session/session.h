@@ -29,14 +29,14 @@ namespace sandbox::app {
 class HostTrace;
 
 struct SessionOptions {
-    std::filesystem::path home;             // becomes the working directory
-    std::filesystem::path startDirectory;   // relative snapshot names are taken from here
-    std::filesystem::path module;           // what load loads
+    std::filesystem::path home;            // becomes the working directory
+    std::filesystem::path startDirectory;  // relative snapshot names are taken from here
+    std::filesystem::path module;          // what load loads
     ScreenSize screen;
-    double rate = 60.0;                     // ticks and frames per second of game time in wait
-    HostTrace* trace = nullptr;             // prints every SDK call the plugin makes, when given
-    PictureMakerFactory pictures;           // none: snapshot and record are refused
-    bool live = false;                      // a live window ticks and draws; see runsLive
+    double rate = 60.0;            // ticks and frames per second of game time in wait
+    HostTrace* trace = nullptr;    // prints every SDK call the plugin makes, when given
+    PictureMakerFactory pictures;  // none: snapshot and record are refused
+    bool live = false;             // a live window ticks and draws; see runsLive
 };
 
 // The machine cannot run a session (no EGL, home not writable); the program stops with status 1.
@@ -60,7 +60,7 @@ public:
     // Enters the home and sets up the host, its UI context and the picture maker. The module is not
     // loaded yet. Throws SetupError.
     explicit Session(SessionOptions options);
-    ~Session();   // finishes a recording, unloads the module, then writes the window settings file
+    ~Session();  // finishes a recording, unloads the module, then writes the window settings file
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
@@ -79,13 +79,13 @@ public:
     void step(double seconds);
 
     Host& host() { return *host_; }
-    UiContext& ui() { return *ui_; }   // a live window's render thread draws its frames here
+    UiContext& ui() { return *ui_; }  // a live window's render thread draws its frames here
     const std::vector<std::filesystem::path>& picturesWritten() const { return pictures_; }
 
 private:
     std::string runConsoleLine(const ConsoleLine& line);
     void setKeys(const SetKeys& keys);
-    ImDrawData* drawFrame(float deltaSeconds);   // one frame, captured when recording
+    ImDrawData* drawFrame(float deltaSeconds);  // one frame, captured when recording
     void drawFrames(long count, float deltaSeconds);
     void wait(double seconds);
     void drag(float dx, float dy);

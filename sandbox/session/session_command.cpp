@@ -7,23 +7,19 @@
 namespace sandbox::app {
 namespace {
 
-ParsedLine failure(std::string message)
-{
+ParsedLine failure(std::string message) {
     ParsedLine parsed;
     parsed.error = std::move(message);
     return parsed;
 }
 
-ParsedLine success(SessionCommand command)
-{
+ParsedLine success(SessionCommand command) {
     ParsedLine parsed;
     parsed.command = std::move(command);
     return parsed;
 }
 
-ParsedLine parseCount(const std::string& keyword, const std::vector<std::string>& arguments,
-                      bool isTick)
-{
+ParsedLine parseCount(const std::string& keyword, const std::vector<std::string>& arguments, bool isTick) {
     if (arguments.size() > 1) return failure(keyword + " takes at most one count, e.g. '" + keyword + " 10'");
     long count = 1;
     if (arguments.size() == 1) {
@@ -35,8 +31,7 @@ ParsedLine parseCount(const std::string& keyword, const std::vector<std::string>
     return success(DrawFrames{count});
 }
 
-ParsedLine parseGame(const std::vector<std::string>& arguments)
-{
+ParsedLine parseGame(const std::vector<std::string>& arguments) {
     const char* usage = "game takes one of menu, local, online, training";
     if (arguments.size() != 1) return failure(usage);
     const std::string& word = arguments[0];
@@ -47,8 +42,7 @@ ParsedLine parseGame(const std::vector<std::string>& arguments)
     return failure(std::string(usage) + ", got '" + word + "'");
 }
 
-ParsedLine parseMatch(const std::vector<std::string>& arguments)
-{
+ParsedLine parseMatch(const std::vector<std::string>& arguments) {
     const char* usage = "match takes one of running, ended";
     if (arguments.size() != 1) return failure(usage);
     if (arguments[0] == "running") return success(SetMatch{false});
@@ -56,19 +50,17 @@ ParsedLine parseMatch(const std::vector<std::string>& arguments)
     return failure(std::string(usage) + ", got '" + arguments[0] + "'");
 }
 
-constexpr std::string_view kKeywords[] = {"game", "match", "hold", "release", "tick", "frame", "wait",
-                                          "drag", "snapshot", "record", "unload", "load"};
+constexpr std::string_view kKeywords[] = {"game", "match", "hold",     "release", "tick",   "frame",
+                                          "wait", "drag",  "snapshot", "record",  "unload", "load"};
 
-bool isSessionKeyword(std::string_view word)
-{
+bool isSessionKeyword(std::string_view word) {
     for (const auto keyword : kKeywords) {
         if (word == keyword) return true;
     }
     return false;
 }
 
-ParsedLine parseDrag(const std::vector<std::string>& arguments)
-{
+ParsedLine parseDrag(const std::vector<std::string>& arguments) {
     if (arguments.size() != 2) return failure("drag takes two pixel distances, e.g. 'drag 200 -50'");
     const auto dx = readDecimal(arguments[0], -kMaxDragPixels, kMaxDragPixels);
     if (!dx) return failure("drag DX: " + dx.error);
@@ -79,8 +71,7 @@ ParsedLine parseDrag(const std::vector<std::string>& arguments)
 
 }  // namespace
 
-ParsedLine parseSessionLine(std::string_view line)
-{
+ParsedLine parseSessionLine(std::string_view line) {
     const std::string_view content = lineContent(line);
     if (content.empty()) {
         ParsedLine parsed;
@@ -99,7 +90,8 @@ ParsedLine parseSessionLine(std::string_view line)
     if (keyword == "game") return parseGame(arguments);
     if (keyword == "match") return parseMatch(arguments);
     if (keyword == "hold" || keyword == "release") {
-        if (arguments.empty()) return failure(keyword + " needs at least one key name, e.g. '" + keyword + " A LeftMouseButton'");
+        if (arguments.empty())
+            return failure(keyword + " needs at least one key name, e.g. '" + keyword + " A LeftMouseButton'");
         return success(SetKeys{arguments, keyword == "hold"});
     }
     if (keyword == "tick") return parseCount(keyword, arguments, true);
@@ -112,7 +104,8 @@ ParsedLine parseSessionLine(std::string_view line)
     }
     if (keyword == "drag") return parseDrag(arguments);
     if (keyword == "snapshot") {
-        if (arguments.size() != 1) return failure("snapshot takes one file name ending in .png, e.g. 'snapshot out/a.png'");
+        if (arguments.size() != 1)
+            return failure("snapshot takes one file name ending in .png, e.g. 'snapshot out/a.png'");
         const std::string& file = arguments[0];
         if (!namesFileOfKind(file, ".png")) {
             return failure("snapshot writes PNG files: the name must end in .png, got '" + file + "'");
@@ -136,8 +129,7 @@ ParsedLine parseSessionLine(std::string_view line)
     return success(LoadModule{});
 }
 
-bool runsLive(const SessionCommand& command)
-{
+bool runsLive(const SessionCommand& command) {
     return std::holds_alternative<ConsoleLine>(command) || std::holds_alternative<SetGame>(command) ||
            std::holds_alternative<SetMatch>(command);
 }

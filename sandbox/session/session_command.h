@@ -11,29 +11,50 @@
 
 namespace sandbox::app {
 
-struct ConsoleLine   { std::string text; };                  // any host console command, verbatim
-struct SetGame       { GameMode mode; };                     // game menu|local|online|training
-struct SetMatch      { bool ended; };                        // match running|ended
-struct SetKeys       { std::vector<std::string> names; bool held; };   // hold / release
-struct Tick          { long count; };                        // tick [N]
-struct DrawFrames    { long count; };                        // frame [N]
-struct Wait          { double seconds; };                    // wait SECONDS
-struct Drag          { float dx; float dy; };                // drag DX DY
-struct Snapshot      { std::string file; };                  // snapshot FILE.png
-struct StartRecording { std::string file; };                 // record FILE.gif
-struct StopRecording {};                                     // record stop
-struct UnloadModule  {};                                     // unload
-struct LoadModule    {};                                     // load
+struct ConsoleLine {
+    std::string text;
+};  // any host console command, verbatim
+struct SetGame {
+    GameMode mode;
+};  // game menu|local|online|training
+struct SetMatch {
+    bool ended;
+};  // match running|ended
+struct SetKeys {
+    std::vector<std::string> names;
+    bool held;
+};  // hold / release
+struct Tick {
+    long count;
+};  // tick [N]
+struct DrawFrames {
+    long count;
+};  // frame [N]
+struct Wait {
+    double seconds;
+};  // wait SECONDS
+struct Drag {
+    float dx;
+    float dy;
+};  // drag DX DY
+struct Snapshot {
+    std::string file;
+};  // snapshot FILE.png
+struct StartRecording {
+    std::string file;
+};                        // record FILE.gif
+struct StopRecording {};  // record stop
+struct UnloadModule {};   // unload
+struct LoadModule {};     // load
 
-using SessionCommand = std::variant<ConsoleLine, SetGame, SetMatch, SetKeys, Tick, DrawFrames, Wait,
-                                    Drag, Snapshot, StartRecording, StopRecording, UnloadModule,
-                                    LoadModule>;
+using SessionCommand = std::variant<ConsoleLine, SetGame, SetMatch, SetKeys, Tick, DrawFrames, Wait, Drag, Snapshot,
+                                    StartRecording, StopRecording, UnloadModule, LoadModule>;
 
 // What one line holds: nothing (blank or comment), a command, or the reason it cannot be read.
 struct ParsedLine {
     bool empty = false;
     SessionCommand command;
-    std::string error;   // one line, without file and line number
+    std::string error;  // one line, without file and line number
 };
 
 // Limits that keep a mistyped number from running for hours.

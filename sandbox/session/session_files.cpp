@@ -6,11 +6,9 @@
 #include <fstream>
 #include <system_error>
 
-
 namespace sandbox::app {
 
-bool enterHome(const std::filesystem::path& home, std::string& error)
-{
+bool enterHome(const std::filesystem::path& home, std::string& error) {
     std::error_code failure;
     std::filesystem::create_directories(home / "bakkesmod" / "cfg", failure);
     if (failure) {
@@ -25,8 +23,7 @@ bool enterHome(const std::filesystem::path& home, std::string& error)
     return true;
 }
 
-std::string openScript(const std::filesystem::path& script, std::ifstream& file)
-{
+std::string openScript(const std::filesystem::path& script, std::ifstream& file) {
     std::error_code failure;
     const auto status = std::filesystem::status(script, failure);
     if (status.type() == std::filesystem::file_type::not_found) return "no such file";
@@ -41,9 +38,7 @@ std::string openScript(const std::filesystem::path& script, std::ifstream& file)
     return text;
 }
 
-std::filesystem::path resolveFrom(const std::filesystem::path& startDirectory,
-                                  const std::filesystem::path& path)
-{
+std::filesystem::path resolveFrom(const std::filesystem::path& startDirectory, const std::filesystem::path& path) {
     if (path.is_absolute()) return path.lexically_normal();
     return (startDirectory / path).lexically_normal();
 }

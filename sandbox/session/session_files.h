@@ -26,7 +26,6 @@ std::string openScript(const std::filesystem::path& script, std::ifstream& file)
 
 // A path the user gave, made absolute against the directory the command was started in, so that it
 // still names the same file after the session has moved into its home.
-std::filesystem::path resolveFrom(const std::filesystem::path& startDirectory,
-                                  const std::filesystem::path& path);
+std::filesystem::path resolveFrom(const std::filesystem::path& startDirectory, const std::filesystem::path& path);
 
 }  // namespace sandbox::app

@@ -6,7 +6,7 @@
 
 namespace sandbox::app {
 
-std::string_view sessionHelpText();   // 'help' at the console
-std::string_view liveHelpText();      // 'help' in the live window's terminal
+std::string_view sessionHelpText();  // 'help' at the console
+std::string_view liveHelpText();     // 'help' in the live window's terminal
 
 }  // namespace sandbox::app

@@ -8,8 +8,7 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
-std::string_view lineContent(std::string_view line)
-{
+std::string_view lineContent(std::string_view line) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     bool quoted = false;
     for (std::size_t at = 0; at < line.size(); ++at) {
@@ -25,8 +24,7 @@ std::string_view lineContent(std::string_view line)
     return line.substr(first, last - first + 1);
 }
 
-Words splitWords(std::string_view content)
-{
+Words splitWords(std::string_view content) {
     Words split;
     std::size_t at = 0;
     while (at < content.size()) {
@@ -50,13 +48,11 @@ Words splitWords(std::string_view content)
     return split;
 }
 
-bool namesFileOfKind(std::string_view file, std::string_view suffix)
-{
+bool namesFileOfKind(std::string_view file, std::string_view suffix) {
     return file.size() > suffix.size() && file.ends_with(suffix);
 }
 
-std::vector<std::string> splitList(std::string_view text)
-{
+std::vector<std::string> splitList(std::string_view text) {
     std::vector<std::string> items;
     for (;;) {
         const auto comma = text.find(',');

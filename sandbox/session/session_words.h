@@ -17,7 +17,7 @@ std::string_view lineContent(std::string_view line);
 // that holds blanks or a '#' and are dropped from it; error names a quote left open.
 struct Words {
     std::vector<std::string> words;
-    std::string error;   // empty when the line split cleanly
+    std::string error;  // empty when the line split cleanly
 };
 Words splitWords(std::string_view content);
 

@@ -12,14 +12,12 @@ using namespace sandbox_test;
 
 namespace {
 
-bool isHeldGrey(const sandbox::app::Picture& picture, int x, int y)
-{
+bool isHeldGrey(const sandbox::app::Picture& picture, int x, int y) {
     const std::size_t at = (static_cast<std::size_t>(y) * picture.width + x) * 4;
     return picture.rgba[at] == 156 && picture.rgba[at + 1] == 156 && picture.rgba[at + 2] == 156;
 }
 
-sandbox::app::Picture readPicture(const std::filesystem::path& file)
-{
+sandbox::app::Picture readPicture(const std::filesystem::path& file) {
     sandbox::app::Picture picture;
     std::string error;
     EXPECT_TRUE(sandbox::app::readPng(file, picture, error)) << error;
@@ -28,14 +26,13 @@ sandbox::app::Picture readPicture(const std::filesystem::path& file)
 
 }  // namespace
 
-TEST(Program, TheDemoSessionWritesItsPicturesAndSaysWhere)
-{
+TEST(Program, TheDemoSessionWritesItsPicturesAndSaysWhere) {
     ScratchFolder folder;
     const ProgramRun run = runSandbox({"run", KEYVANE_DEMO_SESSION, "--home", "home"}, folder.path());
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    for (const char* name : {"demo-menu", "demo-idle", "demo-drive", "demo-jump", "demo-small", "demo-moved",
-                             "demo-ended"}) {
+    for (const char* name :
+         {"demo-menu", "demo-idle", "demo-drive", "demo-jump", "demo-small", "demo-moved", "demo-ended"}) {
         const auto picture = folder / ("out/" + std::string(name) + ".png");
         EXPECT_TRUE(std::filesystem::is_regular_file(picture)) << picture;
         EXPECT_NE(run.out.find(picture.string()), std::string::npos) << run.out;
@@ -44,14 +41,12 @@ TEST(Program, TheDemoSessionWritesItsPicturesAndSaysWhere)
               "kvanescale \"1.250000\"\nkvanetransparency \"0.500000\"\n");
 }
 
-TEST(Program, ABadLineStopsTheScriptWithItsLineNumberAndKeepsEarlierPictures)
-{
+TEST(Program, ABadLineStopsTheScriptWithItsLineNumberAndKeepsEarlierPictures) {
     ScratchFolder folder;
-    writeText(folder / "bad.session",
-              "# comment\n"
-              "snapshot first.png\n"
-              "hold A Shift\n"
-              "snapshot never.png\n");
+    writeText(folder / "bad.session", "# comment\n"
+                                      "snapshot first.png\n"
+                                      "hold A Shift\n"
+                                      "snapshot never.png\n");
     const ProgramRun run = runSandbox({"run", "bad.session", "--home", "home"}, folder.path());
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "bad.session:3: unknown key name 'Shift' (did you mean LeftShift?)\n");
@@ -59,8 +54,7 @@ TEST(Program, ABadLineStopsTheScriptWithItsLineNumberAndKeepsEarlierPictures)
     EXPECT_FALSE(std::filesystem::exists(folder / "never.png"));
 }
 
-TEST(Program, AFileThatIsNotAModuleIsRefusedInOneLine)
-{
+TEST(Program, AFileThatIsNotAModuleIsRefusedInOneLine) {
     ScratchFolder folder;
     writeText(folder / "fake.so", "not a library\n");
     writeText(folder / "empty.session", "");
@@ -70,15 +64,14 @@ TEST(Program, AFileThatIsNotAModuleIsRefusedInOneLine)
         << run.err;
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
 
-    const ProgramRun missing = runSandbox({"render", "--out", "x.png", "--module", "gone.so", "--home", "home"},
-                                          folder.path());
+    const ProgramRun missing =
+        runSandbox({"render", "--out", "x.png", "--module", "gone.so", "--home", "home"}, folder.path());
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.err, "keyvane-sandbox: " + (folder / "gone.so").string() + ": no such module file\n");
     EXPECT_FALSE(std::filesystem::exists(folder / "x.png"));
 }
 
-TEST(Program, AModuleWithAnotherInterfaceVersionIsRefusedWithTheValuesFound)
-{
+TEST(Program, AModuleWithAnotherInterfaceVersionIsRefusedWithTheValuesFound) {
     ScratchFolder folder;
     const ProgramRun run = runSandbox(
         {"render", "--out", "x.png", "--module", KEYVANE_WRONG_VERSION_MODULE, "--home", "home"}, folder.path());
@@ -89,24 +82,21 @@ TEST(Program, AModuleWithAnotherInterfaceVersionIsRefusedWithTheValuesFound)
     EXPECT_FALSE(std::filesystem::exists(folder / "x.png"));
 }
 
-TEST(Program, SettingsAndTheWindowPlacePersistAcrossRunsInOneHome)
-{
+TEST(Program, SettingsAndTheWindowPlacePersistAcrossRunsInOneHome) {
     ScratchFolder folder;
-    writeText(folder / "first.session",
-              "kvanescale 0.5\n"
-              "kvanetransparency 0.25\n"
-              "game local\n"
-              "wait 1.5\n"
-              "drag 100 50\n");
+    writeText(folder / "first.session", "kvanescale 0.5\n"
+                                        "kvanetransparency 0.25\n"
+                                        "game local\n"
+                                        "wait 1.5\n"
+                                        "drag 100 50\n");
     ASSERT_EQ(runSandbox({"run", "first.session", "--home", "home"}, folder.path()).status, 0);
 
-    writeText(folder / "second.session",
-              "kvanescale\n"
-              "kvanetransparency\n"
-              "game local\n"
-              "hold A\n"
-              "wait 1.5\n"
-              "snapshot second.png\n");
+    writeText(folder / "second.session", "kvanescale\n"
+                                         "kvanetransparency\n"
+                                         "game local\n"
+                                         "hold A\n"
+                                         "wait 1.5\n"
+                                         "snapshot second.png\n");
     const ProgramRun second = runSandbox({"run", "second.session", "--home", "home"}, folder.path());
     ASSERT_EQ(second.status, 0) << second.err;
     EXPECT_NE(second.out.find("0.500000"), std::string::npos) << second.out;
@@ -119,16 +109,17 @@ TEST(Program, SettingsAndTheWindowPlacePersistAcrossRunsInOneHome)
     EXPECT_FALSE(isHeldGrey(picture, 205, 192));
 }
 
-TEST(Program, WithoutHomeASessionLivesInTheUsersStateFolderNamedOnceAndLeavesTheWorkingFolderAlone)
-{
+TEST(Program, WithoutHomeASessionLivesInTheUsersStateFolderNamedOnceAndLeavesTheWorkingFolderAlone) {
     ScratchFolder folder;
     std::filesystem::create_directory(folder / "work");
     writeText(folder / "work/scale.session", "kvanescale 0.5\nsnapshot out/a.png\n");
     const ProgramRun run = runSandbox({"run", "scale.session"}, folder / "work");
     ASSERT_EQ(run.status, 0) << run.err;
     const auto home = stateFolderIn(folder / "work") / "keyvane-sandbox";
-    EXPECT_EQ(run.err, "keyvane-sandbox: home " + home.string() + " (settings and window places; --home DIR for another)\n");
-    EXPECT_EQ(readText(home / "bakkesmod/cfg/keyvane.cfg"), "kvanescale \"0.500000\"\nkvanetransparency \"0.000000\"\n");
+    EXPECT_EQ(run.err,
+              "keyvane-sandbox: home " + home.string() + " (settings and window places; --home DIR for another)\n");
+    EXPECT_EQ(readText(home / "bakkesmod/cfg/keyvane.cfg"),
+              "kvanescale \"0.500000\"\nkvanetransparency \"0.000000\"\n");
     EXPECT_TRUE(std::filesystem::exists(home / "imgui.ini"));
     // The working folder holds the script, the picture asked for and the test's own state folder.
     std::vector<std::string> entries;
@@ -144,8 +135,7 @@ TEST(Program, WithoutHomeASessionLivesInTheUsersStateFolderNamedOnceAndLeavesThe
     EXPECT_EQ(console.out, "kvanescale \"0.500000\"\n");
 }
 
-TEST(Program, TheConsoleHelpsAndQuitsAndTheTraceShowsEveryCallInItsPlace)
-{
+TEST(Program, TheConsoleHelpsAndQuitsAndTheTraceShowsEveryCallInItsPlace) {
     ScratchFolder folder;
     writeText(folder / "input", "help\ngame online\ntick\nhold Ctrl\nquit\nkvanescale 3\n");
     const ProgramRun run = runSandbox({"console", "--home", "home", "--trace"}, folder.path(), "input");
@@ -162,8 +152,10 @@ TEST(Program, TheConsoleHelpsAndQuitsAndTheTraceShowsEveryCallInItsPlace)
     EXPECT_LT(tick, message);
     // One poll of the 28 watched keys in the one tick.
     std::size_t polls = 0;
-    for (auto at = run.err.find("IsKeyPressed"); at != std::string::npos; at = run.err.find("IsKeyPressed", at + 1)) ++polls;
+    for (auto at = run.err.find("IsKeyPressed"); at != std::string::npos; at = run.err.find("IsKeyPressed", at + 1))
+        ++polls;
     EXPECT_EQ(polls, 28u);
     // Nothing after quit ran: the scale is still the default.
-    EXPECT_EQ(readText(folder / "home/bakkesmod/cfg/keyvane.cfg"), "kvanescale \"1.000000\"\nkvanetransparency \"0.000000\"\n");
+    EXPECT_EQ(readText(folder / "home/bakkesmod/cfg/keyvane.cfg"),
+              "kvanescale \"1.000000\"\nkvanetransparency \"0.000000\"\n");
 }

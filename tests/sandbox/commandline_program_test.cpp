@@ -21,17 +21,16 @@ struct ProgramCase {
     std::vector<std::pair<std::string, std::string>> files;   // written into the folder first
     std::vector<std::pair<std::string, std::string>> copies;  // files copied into it: from, as
     std::vector<std::string> arguments;
-    const char* input;   // the file standard input comes from; "" for none
+    const char* input;  // the file standard input comes from; "" for none
     int status;
     std::string out;
-    std::string err;            // exactly, or its first line when errIsStart
+    std::string err;  // exactly, or its first line when errIsStart
     bool errIsStart = false;
-    std::string settings = {};  // what home/bakkesmod/cfg/keyvane.cfg holds after the run; "" unchecked
-    std::string windowSettings = {};   // a line home/imgui.ini holds after the run; "" unchecked
+    std::string settings = {};        // what home/bakkesmod/cfg/keyvane.cfg holds after the run; "" unchecked
+    std::string windowSettings = {};  // a line home/imgui.ini holds after the run; "" unchecked
 };
 
-std::string inPlatformLines(std::string text, const std::filesystem::path& folder)
-{
+std::string inPlatformLines(std::string text, const std::filesystem::path& folder) {
     const std::string inFolder = (folder / "").string();
     for (auto at = text.find("{folder}/"); at != std::string::npos; at = text.find("{folder}/")) {
         text.replace(at, 9, inFolder);
@@ -41,46 +40,107 @@ std::string inPlatformLines(std::string text, const std::filesystem::path& folde
     return converted;
 }
 
-const std::vector<ProgramCase>& programCases()
-{
+const std::vector<ProgramCase>& programCases() {
     static const std::vector<ProgramCase> cases{
-        {"UnloadSavesTheSettingsFile", {{"scale.session", "kvanescale 1.5\nunload\n"}}, {},
-         {"run", "scale.session", "--home", "home"}, "", 0, "", "", false,
+        {"UnloadSavesTheSettingsFile",
+         {{"scale.session", "kvanescale 1.5\nunload\n"}},
+         {},
+         {"run", "scale.session", "--home", "home"},
+         "",
+         0,
+         "",
+         "",
+         false,
          "kvanescale \"1.500000\"\nkvanetransparency \"0.000000\"\n"},
         {"AMatchPlaysWithTicksFramesADragAndAReload",
          {{"match.session", "game online\nwait 1.5\nhold A LeftMouseButton\ntick\nframe 3\ndrag 40 20\n"
-                            "kvanetransparency 0.5\nunload\nload\nkvanetransparency\n"}}, {},
-         {"run", "match.session", "--home", "home"}, "", 0, "kvanetransparency \"0.500000\"\n", "", false, "",
+                            "kvanetransparency 0.5\nunload\nload\nkvanetransparency\n"}},
+         {},
+         {"run", "match.session", "--home", "home"},
+         "",
+         0,
+         "kvanetransparency \"0.500000\"\n",
+         "",
+         false,
+         "",
          "[Window][Keyvane Display]"},
         {"AnUnknownCommandStopsTheScriptAfterTheLinesBeforeIt",
-         {{"unknown.session", "wait 0.5\nkvanescale 2\nkvanesize 2\n"}}, {},
-         {"run", "unknown.session", "--home", "home"}, "", 2, "", "unknown.session:3: unknown command: kvanesize\n",
-         false, "kvanescale \"2.000000\"\nkvanetransparency \"0.000000\"\n"},
+         {{"unknown.session", "wait 0.5\nkvanescale 2\nkvanesize 2\n"}},
+         {},
+         {"run", "unknown.session", "--home", "home"},
+         "",
+         2,
+         "",
+         "unknown.session:3: unknown command: kvanesize\n",
+         false,
+         "kvanescale \"2.000000\"\nkvanetransparency \"0.000000\"\n"},
         {"UnloadSavesAndLoadReplaysTheSavedSettings",
-         {{"reload.session", "kvanescale 0.5\nunload\nload\nkvanescale\nunload\nunload\nkvanescale 3\n"}}, {},
-         {"run", "reload.session", "--home", "home"}, "", 2, "kvanescale \"0.500000\"\n",
+         {{"reload.session", "kvanescale 0.5\nunload\nload\nkvanescale\nunload\nunload\nkvanescale 3\n"}},
+         {},
+         {"run", "reload.session", "--home", "home"},
+         "",
+         2,
+         "kvanescale \"0.500000\"\n",
          "reload.session:6: unload: no module is loaded\n"},
         {"TheConsoleRepliesAndCarriesOnAfterABadLine",
-         {{"input", "kvanescale 0.75\nhold Nothing\nkvanescale\n"}}, {}, {"console", "--home", "home"}, "input", 2,
-         "kvanescale \"0.75\"\n", "<stdin>:2: unknown key name 'Nothing'", true},
+         {{"input", "kvanescale 0.75\nhold Nothing\nkvanescale\n"}},
+         {},
+         {"console", "--home", "home"},
+         "input",
+         2,
+         "kvanescale \"0.75\"\n",
+         "<stdin>:2: unknown key name 'Nothing'",
+         true},
         {"AFileThatIsNoLibraryIsRefusedWithTheSystemsReason",
-         {{"fake.module", "not a library\n"}, {"empty.session", ""}}, {},
-         {"run", "empty.session", "--module", "fake.module", "--home", "home"}, "", 2, "",
-         "keyvane-sandbox: {folder}/fake.module: not a loadable module (", true},
-        {"AMissingModuleIsRefusedInOneLine", {{"empty.session", ""}}, {},
-         {"run", "empty.session", "--module", "gone.module", "--home", "home"}, "", 2, "",
+         {{"fake.module", "not a library\n"}, {"empty.session", ""}},
+         {},
+         {"run", "empty.session", "--module", "fake.module", "--home", "home"},
+         "",
+         2,
+         "",
+         "keyvane-sandbox: {folder}/fake.module: not a loadable module (",
+         true},
+        {"AMissingModuleIsRefusedInOneLine",
+         {{"empty.session", ""}},
+         {},
+         {"run", "empty.session", "--module", "gone.module", "--home", "home"},
+         "",
+         2,
+         "",
          "keyvane-sandbox: {folder}/gone.module: no such module file\n"},
-        {"AModuleWithAnotherInterfaceVersionIsRefusedWithTheValuesFound", {{"empty.session", ""}},
+        {"AModuleWithAnotherInterfaceVersionIsRefusedWithTheValuesFound",
+         {{"empty.session", ""}},
          {{KEYVANE_WRONG_VERSION_MODULE, "wrong.module"}},
-         {"run", "empty.session", "--module", "wrong.module", "--home", "home"}, "", 2, "",
+         {"run", "empty.session", "--module", "wrong.module", "--home", "home"},
+         "",
+         2,
+         "",
          "keyvane-sandbox: {folder}/wrong.module: plugin record has interface version 94 and kind 1; this host "
          "loads version 95, kind 1\n"},
-        {"AMissingScriptIsRefused", {}, {}, {"run", "nosuch.session", "--home", "home"}, "", 2, "",
+        {"AMissingScriptIsRefused",
+         {},
+         {},
+         {"run", "nosuch.session", "--home", "home"},
+         "",
+         2,
+         "",
          "keyvane-sandbox: cannot read the script nosuch.session: no such file\n"},
-        {"AFolderIsNoScript", {}, {}, {"run", ".", "--home", "home"}, "", 2, "",
+        {"AFolderIsNoScript",
+         {},
+         {},
+         {"run", ".", "--home", "home"},
+         "",
+         2,
+         "",
          "keyvane-sandbox: cannot read the script .: it is a folder\n"},
         {"VersionIsTheProjects", {}, {}, {"--version"}, "", 0, "keyvane-sandbox 1.0.0.4\n", ""},
-        {"ABadOptionIsNamed", {}, {}, {"render", "--scale", "big"}, "", 2, "",
+        {"ABadOptionIsNamed",
+         {},
+         {},
+         {"render", "--scale", "big"},
+         "",
+         2,
+         "",
          "keyvane-sandbox: --scale: expected a number from -1e+06 to 1e+06, got 'big'\n"},
     };
     return cases;
@@ -88,14 +148,13 @@ const std::vector<ProgramCase>& programCases()
 
 class ProgramRuns : public testing::TestWithParam<ProgramCase> {};
 
-TEST_P(ProgramRuns, ExitWithTheirStatusAndPrintExactlyThis)
-{
+TEST_P(ProgramRuns, ExitWithTheirStatusAndPrintExactlyThis) {
     const ProgramCase& program = GetParam();
     ScratchFolder folder;
     for (const auto& [name, text] : program.files) writeText(folder / name, text);
     for (const auto& [from, name] : program.copies) std::filesystem::copy_file(from, folder / name);
-    const ProgramRun run = runSandbox(program.arguments, folder.path(),
-                                      *program.input ? folder / program.input : std::filesystem::path());
+    const ProgramRun run =
+        runSandbox(program.arguments, folder.path(), *program.input ? folder / program.input : std::filesystem::path());
     EXPECT_EQ(run.status, program.status) << run.err;
     EXPECT_EQ(run.out, inPlatformLines(program.out, folder.path()));
     const std::string err = inPlatformLines(program.err, folder.path());
@@ -122,8 +181,7 @@ TEST_P(ProgramRuns, ExitWithTheirStatusAndPrintExactlyThis)
 INSTANTIATE_TEST_SUITE_P(Program, ProgramRuns, testing::ValuesIn(programCases()),
                          [](const testing::TestParamInfo<ProgramCase>& run) { return run.param.name; });
 
-TEST(Program, HelpShowsExamplesForEveryCommandAndKeysListsTheGamesNames)
-{
+TEST(Program, HelpShowsExamplesForEveryCommandAndKeysListsTheGamesNames) {
     ScratchFolder folder;
     for (const char* command : {"run", "render", "console", "live"}) {
         const ProgramRun run = runSandbox({command, "--help"}, folder.path());

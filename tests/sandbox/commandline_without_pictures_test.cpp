@@ -11,8 +11,7 @@ using namespace sandbox_test;
 constexpr const char* kNeedsLinux = "pictures need the Linux build of keyvane-sandbox";
 const std::string kLineEnd = testsupport::kProgramLineEnd;
 
-TEST(WindowsProgram, SnapshotRenderAndLiveSayInOneLineThatPicturesNeedLinux)
-{
+TEST(WindowsProgram, SnapshotRenderAndLiveSayInOneLineThatPicturesNeedLinux) {
     ScratchFolder folder;
     writeText(folder / "picture.session", "snapshot a.png\n");
     const ProgramRun snapshot = runSandbox({"run", "picture.session", "--home", "home"}, folder.path());

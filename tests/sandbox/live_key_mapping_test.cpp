@@ -10,8 +10,7 @@
 using sandbox::app::gameKeyName;
 using sandbox::app::gameMouseButtonName;
 
-TEST(LiveKeys, LettersAreNamedByTheCharacterTheLayoutPrints)
-{
+TEST(LiveKeys, LettersAreNamedByTheCharacterTheLayoutPrints) {
     // On AZERTY the key at the US "Q" position prints "a", the US ";" position prints "m".
     EXPECT_EQ(gameKeyName(GLFW_KEY_Q, "a"), "A");
     EXPECT_EQ(gameKeyName(GLFW_KEY_A, "q"), "Q");
@@ -25,8 +24,7 @@ TEST(LiveKeys, LettersAreNamedByTheCharacterTheLayoutPrints)
     EXPECT_EQ(gameKeyName(GLFW_KEY_SEMICOLON, nullptr), "");
 }
 
-TEST(LiveKeys, TheNumberRowAndModifiersAreNamedByPositionWhateverTheLayoutPrints)
-{
+TEST(LiveKeys, TheNumberRowAndModifiersAreNamedByPositionWhateverTheLayoutPrints) {
     // AZERTY prints & é " ' ( on the first five number keys; the game still calls them One..Five.
     EXPECT_EQ(gameKeyName(GLFW_KEY_1, "&"), "One");
     EXPECT_EQ(gameKeyName(GLFW_KEY_2, "\xc3\xa9"), "Two");
@@ -42,8 +40,7 @@ TEST(LiveKeys, TheNumberRowAndModifiersAreNamedByPositionWhateverTheLayoutPrints
     EXPECT_EQ(gameKeyName(GLFW_KEY_PRINT_SCREEN, nullptr), "");
 }
 
-TEST(LiveKeys, MouseButtonsAreTheGamesFive)
-{
+TEST(LiveKeys, MouseButtonsAreTheGamesFive) {
     EXPECT_EQ(gameMouseButtonName(GLFW_MOUSE_BUTTON_LEFT), "LeftMouseButton");
     EXPECT_EQ(gameMouseButtonName(GLFW_MOUSE_BUTTON_MIDDLE), "MiddleMouseButton");
     EXPECT_EQ(gameMouseButtonName(GLFW_MOUSE_BUTTON_RIGHT), "RightMouseButton");
@@ -52,8 +49,7 @@ TEST(LiveKeys, MouseButtonsAreTheGamesFive)
     EXPECT_EQ(gameMouseButtonName(GLFW_MOUSE_BUTTON_8), "");
 }
 
-TEST(LiveKeys, EveryNameTheWindowCanProduceIsKnownToTheHost)
-{
+TEST(LiveKeys, EveryNameTheWindowCanProduceIsKnownToTheHost) {
     for (int key = GLFW_KEY_SPACE; key <= GLFW_KEY_LAST; ++key) {
         const std::string name = gameKeyName(key, nullptr);
         if (!name.empty()) {

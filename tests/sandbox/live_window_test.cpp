@@ -22,14 +22,12 @@ namespace {
 // Generous: a loaded build machine may take long to start a display and a software renderer.
 constexpr auto kPatience = 60s;
 
-bool onPath(const std::string& program)
-{
+bool onPath(const std::string& program) {
     return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
 }
 
 // Waits for a child without blocking for ever; its raw status, or -1 if it outlived the patience.
-int waitForExit(pid_t child)
-{
+int waitForExit(pid_t child) {
     const auto giveUp = std::chrono::steady_clock::now() + kPatience;
     while (std::chrono::steady_clock::now() < giveUp) {
         int status = 0;
@@ -42,8 +40,7 @@ int waitForExit(pid_t child)
 // A virtual display of its own, chosen by Xvfb and told through a pipe.
 class VirtualDisplay {
 public:
-    VirtualDisplay()
-    {
+    VirtualDisplay() {
         int pipeEnds[2];
         if (pipe(pipeEnds) != 0) return;
         server_ = fork();
@@ -65,8 +62,7 @@ public:
         close(pipeEnds[0]);
         if (!number.empty()) name_ = ":" + number;
     }
-    ~VirtualDisplay()
-    {
+    ~VirtualDisplay() {
         if (server_ > 0) {
             kill(server_, SIGTERM);
             waitForExit(server_);
@@ -79,8 +75,7 @@ private:
     std::string name_;
 };
 
-pid_t startLive(const std::string& display, const std::filesystem::path& folder)
-{
+pid_t startLive(const std::string& display, const std::filesystem::path& folder) {
     const pid_t child = fork();
     if (child == 0) {
         if (chdir(folder.c_str()) != 0) _exit(126);
@@ -98,8 +93,7 @@ pid_t startLive(const std::string& display, const std::filesystem::path& folder)
 }
 
 // Waits until the file holds `text` `times` times.
-bool waitForText(const std::filesystem::path& file, const std::string& text, int times = 1)
-{
+bool waitForText(const std::filesystem::path& file, const std::string& text, int times = 1) {
     const auto giveUp = std::chrono::steady_clock::now() + kPatience;
     while (std::chrono::steady_clock::now() < giveUp) {
         const std::string content = readText(file);
@@ -115,8 +109,7 @@ bool waitForText(const std::filesystem::path& file, const std::string& text, int
 
 }  // namespace
 
-TEST(LiveWindow, SigtermAndSighupSaveTheSettingsAndTheWindowPlaceLikeClosingTheWindow)
-{
+TEST(LiveWindow, SigtermAndSighupSaveTheSettingsAndTheWindowPlaceLikeClosingTheWindow) {
     if (!onPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed (scripts/install adds it)";
     VirtualDisplay display;
     ASSERT_FALSE(display.name().empty()) << "Xvfb did not start";
@@ -126,8 +119,7 @@ TEST(LiveWindow, SigtermAndSighupSaveTheSettingsAndTheWindowPlaceLikeClosingTheW
         writeText(folder / "input", "kvanescale 0.5\n");
         const pid_t live = startLive(display.name(), folder.path());
         // The plugin rewrites its file at every change, so the file shows the line has run.
-        ASSERT_TRUE(waitForText(folder / "home/bakkesmod/cfg/keyvane.cfg", "0.500000"))
-            << readText(folder / "out");
+        ASSERT_TRUE(waitForText(folder / "home/bakkesmod/cfg/keyvane.cfg", "0.500000")) << readText(folder / "out");
         EXPECT_TRUE(waitForText(folder / "out", "live: close the window"));
         // The plugin opens its window one second after load; the trace shows its frames asking
         // whether the match has ended, and a second such frame means the first one is complete.

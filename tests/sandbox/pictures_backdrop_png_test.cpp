@@ -13,25 +13,23 @@
 
 using namespace sandbox::app;
 
-TEST(Backdrop, CornersAreTheSkyAboveAndThePitchBelowWithTheCheckerOnOddSquares)
-{
+TEST(Backdrop, CornersAreTheSkyAboveAndThePitchBelowWithTheCheckerOnOddSquares) {
     // Worked out from the gradient ends (34, 48, 86) at the top and (30, 92, 58) at the bottom,
     // with 10 added on the squares where (column + row) of 32-pixel squares is odd.
     EXPECT_EQ(backdropPixel(0, 0, 1280, 720), (Rgb{34, 48, 86}));
     EXPECT_EQ(backdropPixel(32, 0, 1280, 720), (Rgb{44, 58, 96}));
     // Row 32: 34 - 128 / 719 = 34, 48 + 1408 / 719 = 49, 86 - 896 / 719 = 85 (quotients truncated).
     EXPECT_EQ(backdropPixel(32, 32, 1280, 720), (Rgb{34, 49, 85}));
-    EXPECT_EQ(backdropPixel(0, 719, 1280, 720), (Rgb{30, 92, 58}));        // 719 / 32 = 22: even
+    EXPECT_EQ(backdropPixel(0, 719, 1280, 720), (Rgb{30, 92, 58}));  // 719 / 32 = 22: even
     EXPECT_EQ(backdropPixel(32, 719, 1280, 720), (Rgb{40, 102, 68}));
     // Half-way down, on square row 11 (lifted): 34 - 1440 / 719 = 32, 48 + 15840 / 719 = 70 and
     // 86 - 10080 / 719 = 72, each quotient truncated toward zero, then 10 more.
     EXPECT_EQ(backdropPixel(0, 360, 1280, 720), (Rgb{42, 80, 82}));
 }
 
-TEST(Backdrop, NeverPureBlackNorTheHeldGreyOnAnyScreen)
-{
-    for (const auto& [width, height] : {std::pair{1280, 720}, std::pair{16, 16}, std::pair{1920, 1080},
-                                       std::pair{16, 8192}, std::pair{700, 1}}) {
+TEST(Backdrop, NeverPureBlackNorTheHeldGreyOnAnyScreen) {
+    for (const auto& [width, height] :
+         {std::pair{1280, 720}, std::pair{16, 16}, std::pair{1920, 1080}, std::pair{16, 8192}, std::pair{700, 1}}) {
         const auto image = backdropImage(width, height);
         ASSERT_EQ(image.size(), static_cast<std::size_t>(width) * height * 4);
         for (std::size_t at = 0; at < image.size(); at += 4) {
@@ -45,17 +43,15 @@ TEST(Backdrop, NeverPureBlackNorTheHeldGreyOnAnyScreen)
 
 namespace {
 
-Picture threeByTwo()
-{
+Picture threeByTwo() {
     // Rows top to bottom: red green blue / white black grey.
-    return Picture{3, 2, {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255,
-                          255, 255, 255, 255, 0, 0, 0, 255, 156, 156, 156, 255}};
+    return Picture{
+        3, 2, {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255, 0, 0, 0, 255, 156, 156, 156, 255}};
 }
 
 }  // namespace
 
-TEST(PngFiles, FlippingReversesRowsAndTwiceRestores)
-{
+TEST(PngFiles, FlippingReversesRowsAndTwiceRestores) {
     Picture picture = threeByTwo();
     flipRows(picture);
     EXPECT_EQ(std::vector<std::uint8_t>(picture.rgba.begin(), picture.rgba.begin() + 4),
@@ -70,8 +66,7 @@ TEST(PngFiles, FlippingReversesRowsAndTwiceRestores)
     EXPECT_EQ(oddRows.rgba, (std::vector<std::uint8_t>{3, 3, 3, 3, 2, 2, 2, 2, 1, 1, 1, 1}));
 }
 
-TEST(PngFiles, AWrittenPictureReadsBackExactlyAndMissingFoldersAreMade)
-{
+TEST(PngFiles, AWrittenPictureReadsBackExactlyAndMissingFoldersAreMade) {
     const testsupport::ScratchFolder folder("kv-png");
     const auto file = folder / "deeper" / "still" / "p.png";
     std::string error;
@@ -83,8 +78,7 @@ TEST(PngFiles, AWrittenPictureReadsBackExactlyAndMissingFoldersAreMade)
     EXPECT_EQ(back.rgba, threeByTwo().rgba);
 }
 
-TEST(PngFiles, FailuresSayWhichFileInOneLine)
-{
+TEST(PngFiles, FailuresSayWhichFileInOneLine) {
     const testsupport::ScratchFolder folder("kv-png");
     std::string error;
     // A file where a folder should be.

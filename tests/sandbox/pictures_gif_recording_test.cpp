@@ -21,12 +21,11 @@ struct ShownGif {
     int height = 0;
     bool loopsForever = false;
     std::vector<Picture> frames;
-    std::vector<int> delays;                  // hundredths of a second
-    std::vector<GifImageDesc> rectangles;     // the part each frame stores
+    std::vector<int> delays;               // hundredths of a second
+    std::vector<GifImageDesc> rectangles;  // the part each frame stores
 };
 
-bool isLoopBlock(const ExtensionBlock* blocks, int count)
-{
+bool isLoopBlock(const ExtensionBlock* blocks, int count) {
     for (int i = 0; i + 1 < count; ++i) {
         if (blocks[i].Function == APPLICATION_EXT_FUNC_CODE && blocks[i].ByteCount == 11 &&
             std::memcmp(blocks[i].Bytes, "NETSCAPE2.0", 11) == 0 && blocks[i + 1].ByteCount == 3 &&
@@ -37,8 +36,7 @@ bool isLoopBlock(const ExtensionBlock* blocks, int count)
     return false;
 }
 
-ShownGif readGif(const std::filesystem::path& file)
-{
+ShownGif readGif(const std::filesystem::path& file) {
     ShownGif shown;
     int code = 0;
     GifFileType* gif = DGifOpenFileName(file.c_str(), &code);
@@ -54,7 +52,8 @@ ShownGif readGif(const std::filesystem::path& file)
     shown.width = gif->SWidth;
     shown.height = gif->SHeight;
     shown.loopsForever = isLoopBlock(gif->ExtensionBlocks, gif->ExtensionBlockCount);
-    Picture canvas{shown.width, shown.height, std::vector<std::uint8_t>(static_cast<std::size_t>(shown.width) * shown.height * 4, 0)};
+    Picture canvas{shown.width, shown.height,
+                   std::vector<std::uint8_t>(static_cast<std::size_t>(shown.width) * shown.height * 4, 0)};
     for (int i = 0; i < gif->ImageCount; ++i) {
         const SavedImage& image = gif->SavedImages[i];
         shown.loopsForever = shown.loopsForever || isLoopBlock(image.ExtensionBlocks, image.ExtensionBlockCount);
@@ -82,8 +81,7 @@ ShownGif readGif(const std::filesystem::path& file)
 }
 
 // A flat picture with one square of another colour.
-Picture squareOn(int width, int height, std::uint8_t ground, int squareX, std::uint8_t square)
-{
+Picture squareOn(int width, int height, std::uint8_t ground, int squareX, std::uint8_t square) {
     Picture picture{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 4)};
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
@@ -96,33 +94,30 @@ Picture squareOn(int width, int height, std::uint8_t ground, int squareX, std::u
     return picture;
 }
 
-std::unique_ptr<GifRecording> started(const std::filesystem::path& file, int width, int height)
-{
+std::unique_ptr<GifRecording> started(const std::filesystem::path& file, int width, int height) {
     std::string error;
     auto recording = GifRecording::start(file, width, height, error);
     EXPECT_NE(recording, nullptr) << error;
     return recording;
 }
 
-void add(GifRecording& recording, const Picture& picture, int frames, double rate)
-{
+void add(GifRecording& recording, const Picture& picture, int frames, double rate) {
     std::string error;
     for (int i = 0; i < frames; ++i) ASSERT_TRUE(recording.addFrame(picture, 1.0 / rate, error)) << error;
 }
 
 }  // namespace
 
-TEST(GifRecording, StillFramesBecomeOneFrameThatLastsAsLongAndLaterFramesHoldOnlyWhatChanged)
-{
+TEST(GifRecording, StillFramesBecomeOneFrameThatLastsAsLongAndLaterFramesHoldOnlyWhatChanged) {
     ScratchFolder folder;
     const Picture idle = squareOn(32, 16, 40, 4, 0);
     const Picture held = squareOn(32, 16, 40, 4, 156);
     const Picture moved = squareOn(32, 16, 40, 20, 156);
     {
-        auto recording = started(folder / "out/a.gif", 32, 16);   // its folder is made
-        add(*recording, idle, 30, 60.0);    // half a second at 60 frames a second
-        add(*recording, held, 15, 60.0);    // a quarter
-        add(*recording, moved, 60, 60.0);   // a second
+        auto recording = started(folder / "out/a.gif", 32, 16);  // its folder is made
+        add(*recording, idle, 30, 60.0);                         // half a second at 60 frames a second
+        add(*recording, held, 15, 60.0);                         // a quarter
+        add(*recording, moved, 60, 60.0);                        // a second
         std::string error;
         ASSERT_TRUE(recording->finish(error)) << error;
     }
@@ -132,7 +127,7 @@ TEST(GifRecording, StillFramesBecomeOneFrameThatLastsAsLongAndLaterFramesHoldOnl
     EXPECT_TRUE(shown.loopsForever);
     ASSERT_EQ(shown.frames.size(), 3u);
     EXPECT_EQ(shown.delays, (std::vector<int>{50, 25, 100}));
-    EXPECT_EQ(shown.frames[0].rgba, idle.rgba);   // few colours: kept exactly
+    EXPECT_EQ(shown.frames[0].rgba, idle.rgba);  // few colours: kept exactly
     EXPECT_EQ(shown.frames[1].rgba, held.rgba);
     EXPECT_EQ(shown.frames[2].rgba, moved.rgba);
     // Frame 2 stores the 4x4 square alone; frame 3 the span from the old square to the new one.
@@ -144,13 +139,13 @@ TEST(GifRecording, StillFramesBecomeOneFrameThatLastsAsLongAndLaterFramesHoldOnl
     EXPECT_EQ(shown.rectangles[2].Width, 20);
 }
 
-TEST(GifRecording, FramesTooShortForABrowserGiveWayToTheNextWithoutLosingTime)
-{
+TEST(GifRecording, FramesTooShortForABrowserGiveWayToTheNextWithoutLosingTime) {
     ScratchFolder folder;
     {
         auto recording = started(folder / "fast.gif", 16, 8);
         // At 100 frames a second each frame would last one hundredth, which browsers stretch.
-        for (int i = 0; i < 9; ++i) add(*recording, squareOn(16, 8, 40, i % 3, static_cast<std::uint8_t>(100 + i)), 1, 100.0);
+        for (int i = 0; i < 9; ++i)
+            add(*recording, squareOn(16, 8, 40, i % 3, static_cast<std::uint8_t>(100 + i)), 1, 100.0);
         add(*recording, squareOn(16, 8, 40, 8, 200), 40, 100.0);
         std::string error;
         ASSERT_TRUE(recording->finish(error)) << error;
@@ -162,12 +157,11 @@ TEST(GifRecording, FramesTooShortForABrowserGiveWayToTheNextWithoutLosingTime)
         EXPECT_GE(delay, kShortestGifFrameCentiseconds);
         total += delay;
     }
-    EXPECT_EQ(total, 49);   // nine hundredths, then forty
+    EXPECT_EQ(total, 49);  // nine hundredths, then forty
     EXPECT_EQ(shown.frames.back().rgba, squareOn(16, 8, 40, 8, 200).rgba);
 }
 
-TEST(GifRecording, APictureOfManyColoursIsReducedToCloseOnes)
-{
+TEST(GifRecording, APictureOfManyColoursIsReducedToCloseOnes) {
     ScratchFolder folder;
     Picture gradient{64, 64, std::vector<std::uint8_t>(64 * 64 * 4)};
     for (int y = 0; y < 64; ++y) {
@@ -195,12 +189,11 @@ TEST(GifRecording, APictureOfManyColoursIsReducedToCloseOnes)
         worst = std::max(worst, off);
     }
     const double meanError = static_cast<double>(error) / static_cast<double>(gradient.rgba.size());
-    EXPECT_LE(meanError, 6.0);   // 4096 colours in 256: median cut keeps them close on average
+    EXPECT_LE(meanError, 6.0);  // 4096 colours in 256: median cut keeps them close on average
     EXPECT_GT(worst, 0);
 }
 
-TEST(GifRecording, AFileThatCannotBeMadeIsRefusedWithItsReason)
-{
+TEST(GifRecording, AFileThatCannotBeMadeIsRefusedWithItsReason) {
     ScratchFolder folder;
     sandbox_test::writeText(folder / "plain", "x");
     std::string error;
@@ -215,19 +208,17 @@ TEST(GifRecording, AFileThatCannotBeMadeIsRefusedWithItsReason)
     EXPECT_NE(sizeError, "");
 }
 
-TEST(GifRecording, ASessionRecordsWhatItDrawsUpToItsLastPicture)
-{
+TEST(GifRecording, ASessionRecordsWhatItDrawsUpToItsLastPicture) {
     ScratchFolder folder;
-    sandbox_test::writeText(folder / "rec.session",
-                            "wait 1.5\n"
-                            "record out/rec.gif\n"
-                            "game online\n"
-                            "wait 0.5\n"
-                            "hold A LeftMouseButton\n"
-                            "wait 0.5\n"
-                            "snapshot out/last.png\n"
-                            "record stop\n"
-                            "record stop\n");
+    sandbox_test::writeText(folder / "rec.session", "wait 1.5\n"
+                                                    "record out/rec.gif\n"
+                                                    "game online\n"
+                                                    "wait 0.5\n"
+                                                    "hold A LeftMouseButton\n"
+                                                    "wait 0.5\n"
+                                                    "snapshot out/last.png\n"
+                                                    "record stop\n"
+                                                    "record stop\n");
     const auto run = sandbox_test::runSandbox({"run", "rec.session", "--home", "home"}, folder.path());
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "rec.session:9: record stop: nothing is being recorded\n");

@@ -21,30 +21,27 @@ using sandbox::app::Picture;
 
 namespace {
 
-constexpr int kTolerance = 3;   // per channel
+constexpr int kTolerance = 3;  // per channel
 
 struct Colour {
     int r, g, b;
     bool operator==(const Colour&) const = default;
 };
-std::ostream& operator<<(std::ostream& out, const Colour& c)
-{
+std::ostream& operator<<(std::ostream& out, const Colour& c) {
     return out << '(' << c.r << ", " << c.g << ", " << c.b << ')';
 }
 
 constexpr Colour kBlack{0, 0, 0};
 constexpr Colour kHeld{156, 156, 156};
-constexpr Colour kOpaqueWindow{15, 15, 15};   // the dark style's window background, 0.06 of 255
+constexpr Colour kOpaqueWindow{15, 15, 15};  // the dark style's window background, 0.06 of 255
 
-Colour at(const Picture& picture, int x, int y)
-{
+Colour at(const Picture& picture, int x, int y) {
     const std::size_t i = (static_cast<std::size_t>(y) * picture.width + x) * 4;
     return {picture.rgba[i], picture.rgba[i + 1], picture.rgba[i + 2]};
 }
 
 // Renders with these options and checks the picture against its reference; returns the picture.
-Picture renderAndCompare(const std::string& name, std::vector<std::string> options)
-{
+Picture renderAndCompare(const std::string& name, std::vector<std::string> options) {
     ScratchFolder folder;
     options.insert(options.begin(), {"render", "--out", "picture.png", "--home", "home"});
     const ProgramRun run = runSandbox(options, folder.path());
@@ -62,8 +59,8 @@ Picture renderAndCompare(const std::string& name, std::vector<std::string> optio
     Picture expected;
     EXPECT_TRUE(sandbox::app::readPng(reference, expected, error)) << error;
     if (expected.width != picture.width || expected.height != picture.height) {
-        ADD_FAILURE() << name << ": size " << picture.width << 'x' << picture.height << ", reference "
-                      << expected.width << 'x' << expected.height;
+        ADD_FAILURE() << name << ": size " << picture.width << 'x' << picture.height << ", reference " << expected.width
+                      << 'x' << expected.height;
         return picture;
     }
     std::size_t differing = 0;
@@ -83,8 +80,7 @@ Picture renderAndCompare(const std::string& name, std::vector<std::string> optio
 
 }  // namespace
 
-TEST(Pictures, ScaleOneWithAAndTheLeftButtonHeld)
-{
+TEST(Pictures, ScaleOneWithAAndTheLeftButtonHeld) {
     const Picture picture = renderAndCompare("scale-1-held", {"--scale", "1", "--hold", "A,LeftMouseButton"});
     // A cap: 253..303 x 215..265; its label sits in the middle.
     EXPECT_EQ(at(picture, 255, 217), kHeld);
@@ -102,8 +98,7 @@ TEST(Pictures, ScaleOneWithAAndTheLeftButtonHeld)
     EXPECT_NE(at(picture, 649, 206), kHeld);
 }
 
-TEST(Pictures, HalfScale)
-{
+TEST(Pictures, HalfScale) {
     const Picture picture = renderAndCompare("scale-0.5", {"--scale", "0.5"});
     // U = 25: Tab 148..198 x 190..215, A 203..228; the mouse 398..438 x 205..305 on the left.
     EXPECT_EQ(at(picture, 150, 192), kBlack);
@@ -113,8 +108,7 @@ TEST(Pictures, HalfScale)
     EXPECT_NE(at(picture, 150, 330), kBlack);
 }
 
-TEST(Pictures, DoubleScaleReachesPastTheScreen)
-{
+TEST(Pictures, DoubleScaleReachesPastTheScreen) {
     const Picture picture = renderAndCompare("scale-2", {"--scale", "2"});
     // U = 100: the number row still starts 75 pixels right of the origin, One 223..323 x 160..260;
     // Tab 148..348 x 265..365; the mouse from x 1148, cut by the screen's right edge.
@@ -124,26 +118,24 @@ TEST(Pictures, DoubleScaleReachesPastTheScreen)
     EXPECT_EQ(at(picture, 1275, 600), kBlack);
 }
 
-TEST(Pictures, TransparencyZeroShowsTheBackdropBetweenCaps)
-{
+TEST(Pictures, TransparencyZeroShowsTheBackdropBetweenCaps) {
     const Picture picture = renderAndCompare("transparency-0", {"--transparency", "0"});
     // The empty space between Ctrl (148..230) and Alt (from 285) on the bottom row (380..430), and a
     // point of the window above the number row: the backdrop unchanged, worked out by hand from its
     // gradient: (34 - 4*y/719, 48 + 44*y/719, 86 - 28*y/719), each quotient truncated, 10 more on
     // squares of 32 pixels whose column plus row is odd.
-    EXPECT_EQ(at(picture, 257, 405), (Colour{32, 72, 71}));   // square (8, 12): even
-    EXPECT_EQ(at(picture, 140, 140), (Colour{34, 56, 81}));   // square (4, 4): even
-    EXPECT_EQ(at(picture, 170, 140), (Colour{44, 66, 91}));   // square (5, 4): odd
+    EXPECT_EQ(at(picture, 257, 405), (Colour{32, 72, 71}));  // square (8, 12): even
+    EXPECT_EQ(at(picture, 140, 140), (Colour{34, 56, 81}));  // square (4, 4): even
+    EXPECT_EQ(at(picture, 170, 140), (Colour{44, 66, 91}));  // square (5, 4): odd
 }
 
-TEST(Pictures, TransparencyOneMakesTheWindowOpaque)
-{
+TEST(Pictures, TransparencyOneMakesTheWindowOpaque) {
     const Picture picture = renderAndCompare("transparency-1", {"--transparency", "1"});
     EXPECT_EQ(at(picture, 257, 405), kOpaqueWindow);
-    EXPECT_EQ(at(picture, 130, 130), kOpaqueWindow);   // inside the window's top-left corner
-    EXPECT_EQ(at(picture, 895, 511), kOpaqueWindow);   // inside its bottom-right corner (896, 512)
+    EXPECT_EQ(at(picture, 130, 130), kOpaqueWindow);  // inside the window's top-left corner
+    EXPECT_EQ(at(picture, 895, 511), kOpaqueWindow);  // inside its bottom-right corner (896, 512)
     EXPECT_NE(at(picture, 897, 513), kOpaqueWindow);
-    EXPECT_EQ(at(picture, 255, 217), kBlack);          // caps stay opaque black
+    EXPECT_EQ(at(picture, 255, 217), kBlack);  // caps stay opaque black
 }
 
 // The host's release (1.80) and Debian's (1.86) draw the same picture but for the rounded top corners
@@ -151,8 +143,7 @@ TEST(Pictures, TransparencyOneMakesTheWindowOpaque)
 // match their own references above; here the references of the two releases are held against each
 // other, pixel for pixel, outside the two r x r corner squares (r = 40 limited to one less than the
 // button's width and height), at the keyboard origin (148, 160): the mouse's top is at 205.
-TEST(Pictures, ReleasesDifferOnlyInsideTheMouseButtonsRoundedCorners)
-{
+TEST(Pictures, ReleasesDifferOnlyInsideTheMouseButtonsRoundedCorners) {
     struct Case {
         const char* name;
         int left, buttonWidth, buttonHeight, stripWidth;

@@ -28,9 +28,9 @@ struct HostConsole : ::testing::Test {
 TEST_F(HostConsole, FloatValueReadsLikeStrtofInTheCLocale) {
     CVarWrapper variable = console->registerCvar("probe", "1.0");
     const std::pair<const char*, float> cases[] = {
-        {"1.5", 1.5f}, {"  -2", -2.0f}, {"0.1234567", 0.1234567f}, {"3abc", 3.0f},
-        {"abc", 0.0f}, {"", 0.0f},      {"1e3", 1000.0f},          {"0x10", 16.0f},
-        {"1,5", 1.0f},  // a comma is no decimal point in the C locale
+        {"1.5", 1.5f}, {"  -2", -2.0f},  {"0.1234567", 0.1234567f}, {"3abc", 3.0f}, {"abc", 0.0f},
+        {"", 0.0f},    {"1e3", 1000.0f}, {"0x10", 16.0f},           {"1,5", 1.0f},  // a comma is no decimal point in
+                                                                                    // the C locale
     };
     for (const auto& [text, expected] : cases) {
         variable.setValue(text);
@@ -45,15 +45,32 @@ TEST_F(HostConsole, FloatValueReadsLikeStrtofInTheCLocale) {
 TEST_F(HostConsole, FloatValueFollowsTheCGrammarToItsEdges) {
     CVarWrapper variable = console->registerCvar("probe", "1.0");
     const std::pair<const char*, float> cases[] = {
-        {"\t\n\v\f\r 7", 7.0f}, {"+1.5", 1.5f},     {"+-1", 0.0f},        {"- 1", 0.0f},
-        {".5", 0.5f},            {"5.", 5.0f},       {".", 0.0f},          {"1e", 1.0f},
-        {"1e+", 1.0f},           {"2E-1x", 0.2f},    {"0x", 0.0f},         {"0x.8", 0.5f},
-        {"0X1p-2", 0.25f},       {"-0x1P4", -16.0f}, {"0x-1", 0.0f},       {"INF", INFINITY},
-        {"-Infinity", -INFINITY}, {"infinit", INFINITY},
+        {"\t\n\v\f\r 7", 7.0f},
+        {"+1.5", 1.5f},
+        {"+-1", 0.0f},
+        {"- 1", 0.0f},
+        {".5", 0.5f},
+        {"5.", 5.0f},
+        {".", 0.0f},
+        {"1e", 1.0f},
+        {"1e+", 1.0f},
+        {"2E-1x", 0.2f},
+        {"0x", 0.0f},
+        {"0x.8", 0.5f},
+        {"0X1p-2", 0.25f},
+        {"-0x1P4", -16.0f},
+        {"0x-1", 0.0f},
+        {"INF", INFINITY},
+        {"-Infinity", -INFINITY},
+        {"infinit", INFINITY},
         // Past the float range: infinity above it, zero (with its sign) below it, as strtof gives.
-        {"1e39", INFINITY},      {"-1e39", -INFINITY}, {"1e400", INFINITY}, {"1e-50", 0.0f},
-        {"-1e-400", -0.0f},      {"0x1p200", INFINITY},
-        {"1e-40", 1e-40f},   // a subnormal float, kept
+        {"1e39", INFINITY},
+        {"-1e39", -INFINITY},
+        {"1e400", INFINITY},
+        {"1e-50", 0.0f},
+        {"-1e-400", -0.0f},
+        {"0x1p200", INFINITY},
+        {"1e-40", 1e-40f},  // a subnormal float, kept
     };
     for (const auto& [text, expected] : cases) {
         variable.setValue(text);
@@ -98,12 +115,11 @@ TEST_F(HostConsole, FloatValueIgnoresTheProcessLocale) {
 
 TEST_F(HostConsole, EverySetRunsHandlersAfterTheChangeWithThePreviousValue) {
     CVarWrapper variable = console->registerCvar("probe", "first");
-    std::vector<std::pair<std::string, std::string>> seen;   // previous, current
-    variable.addOnValueChanged([&](std::string previous, CVarWrapper changed) {
-        seen.emplace_back(previous, changed.getStringValue());
-    });
+    std::vector<std::pair<std::string, std::string>> seen;  // previous, current
+    variable.addOnValueChanged(
+        [&](std::string previous, CVarWrapper changed) { seen.emplace_back(previous, changed.getStringValue()); });
     EXPECT_TRUE(host.execute("probe second").ok);
-    EXPECT_TRUE(host.execute("probe second").ok);   // the same value is reported again
+    EXPECT_TRUE(host.execute("probe second").ok);  // the same value is reported again
     variable.notify();
     const std::vector<std::pair<std::string, std::string>> expected{
         {"first", "second"}, {"second", "second"}, {"second", "second"}};
@@ -119,8 +135,7 @@ TEST_F(HostConsole, CommandLinesSetReportAndRejectWithoutChangingAnything) {
     EXPECT_TRUE(reply.ok);
     EXPECT_EQ(reply.message, "probe \"two words\"");
 
-    for (const char* bad : {"probe 1 2", "probe \"open", "nosuchthing 3", "togglemenu",
-                            "togglemenu nosuchmenu"}) {
+    for (const char* bad : {"probe 1 2", "probe \"open", "nosuchthing 3", "togglemenu", "togglemenu nosuchmenu"}) {
         const auto result = host.execute(bad);
         EXPECT_FALSE(result.ok) << bad;
         EXPECT_FALSE(result.message.empty()) << bad;
@@ -170,10 +185,12 @@ TEST_F(HostConfig, ReadsTheWholeFileBeforeRunningItsLines) {
 
 TEST_F(HostConsole, TimersFireOnceWhenTheClockPassesTheirDelay) {
     std::vector<std::string> fired;
-    game->SetTimeout([&](GameWrapper* wrapper) {
-        EXPECT_EQ(wrapper, game.get());
-        fired.push_back("late");
-    }, 1.0f);
+    game->SetTimeout(
+        [&](GameWrapper* wrapper) {
+            EXPECT_EQ(wrapper, game.get());
+            fired.push_back("late");
+        },
+        1.0f);
     game->SetTimeout([&](GameWrapper*) { fired.push_back("early"); }, 0.5f);
     host.advance(0.4);
     EXPECT_TRUE(fired.empty());
@@ -181,12 +198,15 @@ TEST_F(HostConsole, TimersFireOnceWhenTheClockPassesTheirDelay) {
     EXPECT_EQ(fired, (std::vector<std::string>{"early", "late"}));
     host.advance(5);
     EXPECT_EQ(fired.size(), 2u);
-    host.advance(NAN);   // ignored
+    host.advance(NAN);  // ignored
     EXPECT_DOUBLE_EQ(host.clock(), 6.0);
 }
 
 TEST_F(HostConsole, GameStateAndMatchHandles) {
-    struct Expect { GameMode mode; bool inGame, online, training, onlineMatch, hostedMatch; };
+    struct Expect {
+        GameMode mode;
+        bool inGame, online, training, onlineMatch, hostedMatch;
+    };
     const Expect table[] = {
         {GameMode::Menu, false, false, false, false, false},
         {GameMode::LocalMatch, true, false, false, false, true},
@@ -209,9 +229,9 @@ TEST_F(HostConsole, GameStateAndMatchHandles) {
 }
 
 TEST_F(HostConsole, KeyNamesResolveToPositiveIndicesAndReportHeldKeys) {
-    for (const char* name : {"A", "Z", "One", "Zero", "F12", "Tab", "CapsLock", "LeftShift",
-                             "LeftControl", "LeftAlt", "SpaceBar", "Escape", "Enter",
-                             "LeftMouseButton", "MiddleMouseButton", "RightMouseButton"}) {
+    for (const char* name :
+         {"A", "Z", "One", "Zero", "F12", "Tab", "CapsLock", "LeftShift", "LeftControl", "LeftAlt", "SpaceBar",
+          "Escape", "Enter", "LeftMouseButton", "MiddleMouseButton", "RightMouseButton"}) {
         EXPECT_GT(game->GetFNameIndexByString(name), 0) << name;
     }
     EXPECT_EQ(game->GetFNameIndexByString("a"), 0);
@@ -250,9 +270,9 @@ TEST_F(HostConsole, TogglesTakeEffectOnlyInsideTheDrawingPass) {
     RecordingWindow window;
     window.host = &host;
     host.addWindow(owner, &window);
-    host.drawWindows();   // closed: not drawn
+    host.drawWindows();  // closed: not drawn
     EXPECT_TRUE(host.execute("togglemenu probe").ok);
-    EXPECT_FALSE(host.isWindowOpen("probe"));   // until the drawing thread's next pass
+    EXPECT_FALSE(host.isWindowOpen("probe"));  // until the drawing thread's next pass
     EXPECT_TRUE(window.calls.empty());
     window.toggleWhileDrawing = true;
     host.drawWindows();
@@ -274,7 +294,7 @@ TEST_F(HostConsole, WithdrawRemovesEverythingThePluginRegistered) {
     host.withdraw(owner);
     host.fireEvent("Tick");
     host.advance(2);
-    variable.setValue("2");   // a stale handle sets nothing
+    variable.setValue("2");  // a stale handle sets nothing
     EXPECT_EQ(handlerRuns + hookRuns + timerRuns, 0);
     EXPECT_FALSE(host.hasMenu("probe"));
     EXPECT_FALSE(host.variableValue("probe"));

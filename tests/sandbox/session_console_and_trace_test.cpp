@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <sstream>
 
-#include "sandbox/session/session_help.h"
 #include "sandbox/session/host_trace.h"
 #include "sandbox/session/input/line_input.h"
 #include "sandbox/session/line_loop.h"
 #include "sandbox/session/session.h"
+#include "sandbox/session/session_help.h"
 #include "support/plugin_session.h"
 
 using namespace sandbox::app;
@@ -19,12 +19,11 @@ namespace {
 // A console whose commands only echo, so the loop itself is what is seen.
 struct EchoConsole {
     std::vector<std::string> ran;
-    std::ostringstream both;   // replies and errors in the order the user sees them
+    std::ostringstream both;  // replies and errors in the order the user sees them
     int status = -1;
     bool quit = false;
 
-    void run(const std::string& text, LineMode mode = LineMode::Console)
-    {
+    void run(const std::string& text, LineMode mode = LineMode::Console) {
         std::istringstream stream(text);
         StreamLineInput input(stream);
         const LineAction echo = [this](const SessionCommand& command) -> std::string {
@@ -41,8 +40,7 @@ struct EchoConsole {
 
 }  // namespace
 
-TEST(ConsoleLoop, EveryMessageNamesItsLineAndFollowsIt)
-{
+TEST(ConsoleLoop, EveryMessageNamesItsLineAndFollowsIt) {
     EchoConsole console;
     console.run("first\n\n# note\nbad\nhold\nlast\n");
     EXPECT_EQ(console.both.str(), "ok first\n"
@@ -53,8 +51,7 @@ TEST(ConsoleLoop, EveryMessageNamesItsLineAndFollowsIt)
     EXPECT_FALSE(console.quit);
 }
 
-TEST(ConsoleLoop, HelpPrintsTheLanguageAndQuitOrExitEndsTheInput)
-{
+TEST(ConsoleLoop, HelpPrintsTheLanguageAndQuitOrExitEndsTheInput) {
     EchoConsole console;
     console.run("help\nfirst\n  quit  # done\nnever\n");
     EXPECT_EQ(console.both.str(), "HELP\nok first\n");
@@ -74,16 +71,14 @@ TEST(ConsoleLoop, HelpPrintsTheLanguageAndQuitOrExitEndsTheInput)
     EXPECT_FALSE(host.quit);
 }
 
-TEST(ConsoleLoop, AScriptStopsAtItsFirstBadLine)
-{
+TEST(ConsoleLoop, AScriptStopsAtItsFirstBadLine) {
     EchoConsole script;
     script.run("first\nbad\nlast\n", LineMode::Script);
     EXPECT_EQ(script.ran, (std::vector<std::string>{"first", "bad"}));
     EXPECT_EQ(script.both.str(), "ok first\n<stdin>:2: no such thing\n");
 }
 
-TEST(ConsoleLoop, TheHelpTextsNameEveryCommandTheyAccept)
-{
+TEST(ConsoleLoop, TheHelpTextsNameEveryCommandTheyAccept) {
     for (const char* word : {"kvanescale", "game", "match", "hold", "release", "tick", "frame", "wait", "drag",
                              "snapshot", "record", "unload", "load", "help", "quit", "exit"}) {
         EXPECT_NE(sessionHelpText().find(word), std::string_view::npos) << word;
@@ -93,8 +88,7 @@ TEST(ConsoleLoop, TheHelpTextsNameEveryCommandTheyAccept)
     }
 }
 
-TEST(HostTrace, CallsReadWithQuotedTextsKeyNamesAndTheVariableTheyAreOn)
-{
+TEST(HostTrace, CallsReadWithQuotedTextsKeyNamesAndTheVariableTheyAreOn) {
     using sandbox::JournalEntry;
     EXPECT_EQ(HostTrace::describe({"CVarManagerWrapper::registerCvar",
                                    {"kvanescale", "1.0", "", "true", "false", "0", "false", "0", "true"}}),
@@ -108,8 +102,7 @@ TEST(HostTrace, CallsReadWithQuotedTextsKeyNamesAndTheVariableTheyAreOn)
     EXPECT_EQ(HostTrace::describe({"GameWrapper::IsInGame", {}}), "trace: GameWrapper::IsInGame()");
 }
 
-TEST(HostTrace, FollowsEveryCallAsItHappensWithTheJournalOff)
-{
+TEST(HostTrace, FollowsEveryCallAsItHappensWithTheJournalOff) {
     testsupport::PluginSession session;
     session.host.setJournalEnabled(false);
     std::ostringstream printed;

@@ -11,8 +11,7 @@ using namespace sandbox::app;
 namespace {
 
 template <typename T>
-T commandOf(std::string_view line)
-{
+T commandOf(std::string_view line) {
     const ParsedLine parsed = parseSessionLine(line);
     EXPECT_TRUE(parsed.error.empty()) << line << ": " << parsed.error;
     EXPECT_FALSE(parsed.empty) << line;
@@ -25,8 +24,7 @@ std::string errorOf(std::string_view line) { return parseSessionLine(line).error
 
 }  // namespace
 
-TEST(SessionLines, BlankLinesAndCommentsHoldNothing)
-{
+TEST(SessionLines, BlankLinesAndCommentsHoldNothing) {
     for (const char* line : {"", "   ", "\t", "# a comment", "   # indented comment", "\r"}) {
         const ParsedLine parsed = parseSessionLine(line);
         EXPECT_TRUE(parsed.empty) << '"' << line << '"';
@@ -34,8 +32,7 @@ TEST(SessionLines, BlankLinesAndCommentsHoldNothing)
     }
 }
 
-TEST(SessionLines, OtherWordsGoToTheHostConsoleTrimmedButOtherwiseVerbatim)
-{
+TEST(SessionLines, OtherWordsGoToTheHostConsoleTrimmedButOtherwiseVerbatim) {
     EXPECT_EQ(commandOf<ConsoleLine>("kvanescale 1.5").text, "kvanescale 1.5");
     EXPECT_EQ(commandOf<ConsoleLine>("  A   Q  # rebind").text, "A   Q");
     EXPECT_EQ(commandOf<ConsoleLine>("kvanescale \"#2\" # quoted").text, "kvanescale \"#2\"");
@@ -44,8 +41,7 @@ TEST(SessionLines, OtherWordsGoToTheHostConsoleTrimmedButOtherwiseVerbatim)
     EXPECT_EQ(commandOf<ConsoleLine>("kvanescale").text, "kvanescale");
 }
 
-TEST(SessionLines, GameAndMatchTakeOneKnownWord)
-{
+TEST(SessionLines, GameAndMatchTakeOneKnownWord) {
     EXPECT_EQ(commandOf<SetGame>("game menu").mode, sandbox::GameMode::Menu);
     EXPECT_EQ(commandOf<SetGame>("game local").mode, sandbox::GameMode::LocalMatch);
     EXPECT_EQ(commandOf<SetGame>("game online").mode, sandbox::GameMode::OnlineMatch);
@@ -58,8 +54,7 @@ TEST(SessionLines, GameAndMatchTakeOneKnownWord)
     EXPECT_EQ(errorOf("match paused"), "match takes one of running, ended, got 'paused'");
 }
 
-TEST(SessionLines, HoldAndReleaseKeepEveryKeyName)
-{
+TEST(SessionLines, HoldAndReleaseKeepEveryKeyName) {
     const SetKeys hold = commandOf<SetKeys>("hold A LeftMouseButton\tSpaceBar");
     EXPECT_TRUE(hold.held);
     EXPECT_EQ(hold.names, (std::vector<std::string>{"A", "LeftMouseButton", "SpaceBar"}));
@@ -70,8 +65,7 @@ TEST(SessionLines, HoldAndReleaseKeepEveryKeyName)
     EXPECT_NE(errorOf("release  # nothing"), "");
 }
 
-TEST(SessionLines, TickAndFrameCountDefaultToOneAndMustBeWholeNumbers)
-{
+TEST(SessionLines, TickAndFrameCountDefaultToOneAndMustBeWholeNumbers) {
     EXPECT_EQ(commandOf<Tick>("tick").count, 1);
     EXPECT_EQ(commandOf<Tick>("tick 0").count, 0);
     EXPECT_EQ(commandOf<Tick>("tick 120").count, 120);
@@ -84,21 +78,19 @@ TEST(SessionLines, TickAndFrameCountDefaultToOneAndMustBeWholeNumbers)
     }
 }
 
-TEST(SessionLines, WaitTakesAFiniteNonNegativeNumberOfSeconds)
-{
+TEST(SessionLines, WaitTakesAFiniteNonNegativeNumberOfSeconds) {
     EXPECT_DOUBLE_EQ(commandOf<Wait>("wait 1.5").seconds, 1.5);
     EXPECT_DOUBLE_EQ(commandOf<Wait>("wait 0").seconds, 0.0);
     EXPECT_DOUBLE_EQ(commandOf<Wait>("wait 2e-1").seconds, 0.2);
     EXPECT_DOUBLE_EQ(commandOf<Wait>("wait 3600").seconds, 3600.0);
     EXPECT_EQ(errorOf("wait nan"), "wait: expected a number from 0 to 3600, got 'nan'");
-    for (const char* bad : {"wait", "wait -1", "wait inf", "wait infinity", "wait 1e400", "wait 3600.5",
-                            "wait 1,5", "wait 1.5s", "wait 0x1p3", "wait 1 2", "wait ."}) {
+    for (const char* bad : {"wait", "wait -1", "wait inf", "wait infinity", "wait 1e400", "wait 3600.5", "wait 1,5",
+                            "wait 1.5s", "wait 0x1p3", "wait 1 2", "wait ."}) {
         EXPECT_NE(errorOf(bad), "") << bad;
     }
 }
 
-TEST(SessionLines, DragTakesTwoFinitePixelDistances)
-{
+TEST(SessionLines, DragTakesTwoFinitePixelDistances) {
     const Drag drag = commandOf<Drag>("drag 200 -50.5");
     EXPECT_FLOAT_EQ(drag.dx, 200.0f);
     EXPECT_FLOAT_EQ(drag.dy, -50.5f);
@@ -107,18 +99,15 @@ TEST(SessionLines, DragTakesTwoFinitePixelDistances)
     }
 }
 
-TEST(SessionLines, SnapshotNeedsOnePngName)
-{
+TEST(SessionLines, SnapshotNeedsOnePngName) {
     EXPECT_EQ(commandOf<Snapshot>("snapshot out/a.png").file, "out/a.png");
-    EXPECT_EQ(errorOf("snapshot out/a.jpg"),
-              "snapshot writes PNG files: the name must end in .png, got 'out/a.jpg'");
+    EXPECT_EQ(errorOf("snapshot out/a.jpg"), "snapshot writes PNG files: the name must end in .png, got 'out/a.jpg'");
     EXPECT_NE(errorOf("snapshot"), "");
     EXPECT_NE(errorOf("snapshot .png"), "");
     EXPECT_NE(errorOf("snapshot a.png b.png"), "");
 }
 
-TEST(SessionLines, RecordStartsWithOneGifNameAndEndsWithStop)
-{
+TEST(SessionLines, RecordStartsWithOneGifNameAndEndsWithStop) {
     EXPECT_EQ(commandOf<StartRecording>("record out/demo.gif").file, "out/demo.gif");
     EXPECT_EQ(commandOf<StartRecording>("record stop.gif").file, "stop.gif");
     commandOf<StopRecording>("record stop  # the end");
@@ -130,33 +119,30 @@ TEST(SessionLines, RecordStartsWithOneGifNameAndEndsWithStop)
     EXPECT_NE(errorOf("record stop now"), "");
 }
 
-TEST(SessionLines, LoadAndUnloadTakeNoArguments)
-{
+TEST(SessionLines, LoadAndUnloadTakeNoArguments) {
     EXPECT_TRUE(std::holds_alternative<LoadModule>(parseSessionLine("load").command));
     EXPECT_TRUE(std::holds_alternative<UnloadModule>(parseSessionLine("unload  # bye").command));
     EXPECT_EQ(errorOf("load other.so"), "load takes no arguments");
     EXPECT_EQ(errorOf("unload now"), "unload takes no arguments");
 }
 
-TEST(Numbers, ScreenSizesAreTwoWholeSidesWithinLimits)
-{
+TEST(Numbers, ScreenSizesAreTwoWholeSidesWithinLimits) {
     const auto size = readScreenSize("1920x1080");
     ASSERT_TRUE(size);
     EXPECT_EQ(size.value.width, 1920);
     EXPECT_EQ(size.value.height, 1080);
     EXPECT_TRUE(readScreenSize("16x8192"));
-    for (const char* bad : {"", "1280", "1280x", "x720", "15x720", "1280x8193", "1280X720", "-1x5",
-                            "1280x720x3", " 1280x720"}) {
+    for (const char* bad :
+         {"", "1280", "1280x", "x720", "15x720", "1280x8193", "1280X720", "-1x5", "1280x720x3", " 1280x720"}) {
         EXPECT_FALSE(readScreenSize(bad)) << bad;
     }
 }
 
-TEST(Numbers, DecimalsAreReadInTheCLocaleWhateverTheProcessLocale)
-{
+TEST(Numbers, DecimalsAreReadInTheCLocaleWhateverTheProcessLocale) {
     EXPECT_DOUBLE_EQ(readDecimal("0.75", 0, 1).value, 0.75);
     EXPECT_DOUBLE_EQ(readDecimal("-20", -100, 100).value, -20.0);
     EXPECT_FALSE(readDecimal("0,75", 0, 1));
-    EXPECT_FALSE(readDecimal("1.0000001", 0, 1));   // just above the maximum
+    EXPECT_FALSE(readDecimal("1.0000001", 0, 1));  // just above the maximum
 }
 
 namespace {
@@ -165,8 +151,7 @@ CliParse parse(std::vector<std::string> words) { return parseCommandLine(words);
 
 }  // namespace
 
-TEST(CommandLine, RenderTakesItsSettingsAsTypedAndItsKeysByGameName)
-{
+TEST(CommandLine, RenderTakesItsSettingsAsTypedAndItsKeysByGameName) {
     const CliParse read = parse({"render", "--scale", "0.75", "--hold", "A,LeftMouseButton", "--out", "x.png",
                                  "--transparency=0.5", "--screen", "800x600", "--home", "h"});
     ASSERT_EQ(read.error, "");
@@ -180,13 +165,13 @@ TEST(CommandLine, RenderTakesItsSettingsAsTypedAndItsKeysByGameName)
     EXPECT_FALSE(read.options.module.has_value());
 }
 
-TEST(CommandLine, MistakesAreNamedInOneLine)
-{
+TEST(CommandLine, MistakesAreNamedInOneLine) {
     EXPECT_EQ(parse({"render", "--out", "x.png", "--hold", "A,Shift"}).error,
               "--hold: unknown key name 'Shift' (did you mean LeftShift?)");
     EXPECT_EQ(parse({"render"}).error, "render needs --out FILE.png");
     EXPECT_EQ(parse({"run"}).error, "run needs a script file, e.g. keyvane-sandbox run examples/demo.session");
-    EXPECT_EQ(parse({"fly"}).error, "unknown command 'fly': the commands are run, render, console, live, keys (see --help)");
+    EXPECT_EQ(parse({"fly"}).error,
+              "unknown command 'fly': the commands are run, render, console, live, keys (see --help)");
     EXPECT_EQ(parse({"run", "a.session", "--out", "x.png"}).error,
               "unknown option '--out' for this command (see --help)");
     EXPECT_EQ(parse({"console", "--home"}).error, "option --home needs a value");
@@ -197,8 +182,7 @@ TEST(CommandLine, MistakesAreNamedInOneLine)
     EXPECT_NE(parse({"live", "--rate", "0"}).error, "");
 }
 
-TEST(CommandLine, VersionKeysAndTraceAreWordsWithoutValues)
-{
+TEST(CommandLine, VersionKeysAndTraceAreWordsWithoutValues) {
     EXPECT_EQ(parse({"--version"}).options.command, Command::Version);
     EXPECT_EQ(parse({"version"}).options.command, Command::Version);
     EXPECT_NE(parse({"--version", "run"}).error, "");
@@ -216,8 +200,7 @@ TEST(CommandLine, VersionKeysAndTraceAreWordsWithoutValues)
     EXPECT_EQ(parse({"render", "--out", "x.png", "--trace"}).error, "option --trace needs a value");
 }
 
-TEST(CommandLine, HelpIsReachableFromEveryCommand)
-{
+TEST(CommandLine, HelpIsReachableFromEveryCommand) {
     EXPECT_EQ(parse({}).options.command, Command::Help);
     EXPECT_EQ(parse({"--help"}).options.helpTopic, "");
     EXPECT_EQ(parse({"help", "render"}).options.helpTopic, "render");

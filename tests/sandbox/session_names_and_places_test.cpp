@@ -6,17 +6,16 @@
 
 #include <fstream>
 
-#include "sandbox/session/key_hints.h"
-#include "sandbox/pluginsdk/host.h"
-#include "sandbox_program.h"
 #include "sandbox/commandline/user_home.h"
+#include "sandbox/pluginsdk/host.h"
+#include "sandbox/session/key_hints.h"
 #include "sandbox/session/session_files.h"
+#include "sandbox_program.h"
 
 using namespace sandbox::app;
 using Names = std::vector<std::string>;
 
-TEST(KeyHints, ACapLabelOrADigitNamesItsOneKey)
-{
+TEST(KeyHints, ACapLabelOrADigitNamesItsOneKey) {
     EXPECT_EQ(closestKeyNames("Shift"), Names{"LeftShift"});
     EXPECT_EQ(closestKeyNames("ctrl"), Names{"LeftControl"});
     EXPECT_EQ(closestKeyNames("Caps"), Names{"CapsLock"});
@@ -24,12 +23,11 @@ TEST(KeyHints, ACapLabelOrADigitNamesItsOneKey)
     EXPECT_EQ(closestKeyNames("Alt"), Names{"LeftAlt"});
     EXPECT_EQ(closestKeyNames("1"), Names{"One"});
     EXPECT_EQ(closestKeyNames("7"), Names{"Seven"});
-    EXPECT_EQ(closestKeyNames("spacebar"), Names{"SpaceBar"});   // only the case was wrong
+    EXPECT_EQ(closestKeyNames("spacebar"), Names{"SpaceBar"});  // only the case was wrong
     EXPECT_EQ(closestKeyNames("a"), Names{"A"});
 }
 
-TEST(KeyHints, OtherNamesGetWhatContainsThemThenWhatTheyAbbreviateThenTypos)
-{
+TEST(KeyHints, OtherNamesGetWhatContainsThemThenWhatTheyAbbreviateThenTypos) {
     EXPECT_EQ(closestKeyNames("Control"), (Names{"LeftControl", "RightControl"}));
     EXPECT_EQ(closestKeyNames("Esc"), Names{"Escape"});
     EXPECT_EQ(closestKeyNames("LMB"), Names{"LeftMouseButton"});
@@ -38,25 +36,22 @@ TEST(KeyHints, OtherNamesGetWhatContainsThemThenWhatTheyAbbreviateThenTypos)
     EXPECT_EQ(closestKeyNames("Tabb"), Names{"Tab"});
     EXPECT_EQ(closestKeyNames("SpaceBra"), Names{"SpaceBar"});
     EXPECT_EQ(closestKeyNames("Mouse"), (Names{"MouseScrollUp", "MouseScrollDown"}));
-    EXPECT_EQ(closestKeyNames("Button").size(), 3u);   // never more than three
+    EXPECT_EQ(closestKeyNames("Button").size(), 3u);  // never more than three
     EXPECT_EQ(closestKeyNames("Button")[0], "LeftMouseButton");
     EXPECT_EQ(closestKeyNames("Nothing"), Names{});
     EXPECT_EQ(closestKeyNames(""), Names{});
 }
 
-TEST(KeyHints, TheMessageListsTheHintsOrPointsToTheListing)
-{
+TEST(KeyHints, TheMessageListsTheHintsOrPointsToTheListing) {
     EXPECT_EQ(unknownKeyMessage("Shift"), "unknown key name 'Shift' (did you mean LeftShift?)");
-    EXPECT_EQ(unknownKeyMessage("Control"),
-              "unknown key name 'Control' (did you mean LeftControl or RightControl?)");
+    EXPECT_EQ(unknownKeyMessage("Control"), "unknown key name 'Control' (did you mean LeftControl or RightControl?)");
     EXPECT_EQ(unknownKeyMessage("Button"), "unknown key name 'Button' (did you mean LeftMouseButton, "
                                            "RightMouseButton or ThumbMouseButton?)");
     EXPECT_EQ(unknownKeyMessage("Nothing"),
               "unknown key name 'Nothing' ('keyvane-sandbox keys' lists the game's key names)");
 }
 
-TEST(KeyHints, TheListingHasEveryGameKeyAndWhatTheKeyboardPrintsWhereTheGameDiffers)
-{
+TEST(KeyHints, TheListingHasEveryGameKeyAndWhatTheKeyboardPrintsWhereTheGameDiffers) {
     const std::string listing = keyListing();
     for (const auto& name : sandbox::Host::keyNames()) {
         const bool listed = listing.find("\n  " + name + ' ') != std::string::npos ||
@@ -65,11 +60,10 @@ TEST(KeyHints, TheListingHasEveryGameKeyAndWhatTheKeyboardPrintsWhereTheGameDiff
     }
     EXPECT_NE(listing.find("  LeftShift             printed \"Shift\"\n"), std::string::npos) << listing;
     EXPECT_NE(listing.find("  SpaceBar              printed \"Space\"\n"), std::string::npos);
-    EXPECT_NE(listing.find("\n  A\n"), std::string::npos);   // printed as the game names it
+    EXPECT_NE(listing.find("\n  A\n"), std::string::npos);  // printed as the game names it
 }
 
-TEST(DefaultHome, AnAbsoluteStateFolderWinsThenTheHomeFolder)
-{
+TEST(DefaultHome, AnAbsoluteStateFolderWinsThenTheHomeFolder) {
     std::string error;
     EXPECT_EQ(defaultHomeFrom("/x/state", "/home/u", error), "/x/state/keyvane-sandbox");
     EXPECT_EQ(defaultHomeFrom(nullptr, "/home/u", error), "/home/u/.local/state/keyvane-sandbox");
@@ -82,8 +76,7 @@ TEST(DefaultHome, AnAbsoluteStateFolderWinsThenTheHomeFolder)
                      "(give one with --home DIR)");
 }
 
-TEST(Scripts, AScriptThatCannotBeReadSaysWhy)
-{
+TEST(Scripts, AScriptThatCannotBeReadSaysWhy) {
     sandbox_test::ScratchFolder folder;
     std::ifstream file;
     EXPECT_EQ(openScript(folder / "nosuch.session", file), "no such file");

@@ -12,10 +12,8 @@ inline constexpr const char* kTextLineEnd = "\r\n";
 inline constexpr const char* kTextLineEnd = "\n";
 #endif
 
-inline std::string configText(const std::string& scale, const std::string& transparency)
-{
-    return "kvanescale \"" + scale + "\"" + kTextLineEnd + "kvanetransparency \"" + transparency + "\"" +
-           kTextLineEnd;
+inline std::string configText(const std::string& scale, const std::string& transparency) {
+    return "kvanescale \"" + scale + "\"" + kTextLineEnd + "kvanetransparency \"" + transparency + "\"" + kTextLineEnd;
 }
 
 }  // namespace testsupport

@@ -22,10 +22,10 @@ inline constexpr ImU32 kWhite = IM_COL32(255, 255, 255, 255);
 
 // One cap relative to the keyboard origin, as worked out by hand for one scale.
 struct Cap {
-    const char* key;    // the game key whose state it shows
-    const char* text;   // what it shows
+    const char* key;   // the game key whose state it shows
+    const char* text;  // what it shows
     int left, top, width;
-    bool integerHalving = false;   // Alt and Space centre on a whole pixel
+    bool integerHalving = false;  // Alt and Space centre on a whole pixel
 };
 
 // The mouse relative to the keyboard origin: left edge, button width, height, strip width.
@@ -41,12 +41,10 @@ struct Layout {
     Mouse mouse;
 };
 
-inline std::vector<Cap> capsAt(int unit, std::initializer_list<int> rowTops,
-                               std::initializer_list<int> numberLefts, int tabWidth,
-                               std::initializer_list<int> tabRow, int capsWidth,
-                               std::initializer_list<int> capsRow, int shiftWidth,
-                               std::initializer_list<int> shiftRow, int ctrlWidth, int altLeft,
-                               int spaceLeft, int spaceWidth) {
+inline std::vector<Cap> capsAt(int unit, std::initializer_list<int> rowTops, std::initializer_list<int> numberLefts,
+                               int tabWidth, std::initializer_list<int> tabRow, int capsWidth,
+                               std::initializer_list<int> capsRow, int shiftWidth, std::initializer_list<int> shiftRow,
+                               int ctrlWidth, int altLeft, int spaceLeft, int spaceWidth) {
     const std::vector<int> tops(rowTops);
     std::vector<Cap> caps;
     const char* numbers[][2] = {{"One", "1"}, {"Two", "2"}, {"Three", "3"}, {"Four", "4"}, {"Five", "5"}};
@@ -73,16 +71,16 @@ inline std::vector<Cap> capsAt(int unit, std::initializer_list<int> rowTops,
     return caps;
 }
 
-inline const Layout kScale1{1.0f, 50,
-                            capsAt(50, {0, 55, 110, 165, 220}, {75, 130, 185, 240, 295}, 100,
-                                   {105, 160, 215, 270, 325}, 116, {121, 176, 231, 286, 341}, 132,
-                                   {137, 192, 247, 302}, 82, 137, 224, 205),
+inline const Layout kScale1{1.0f,
+                            50,
+                            capsAt(50, {0, 55, 110, 165, 220}, {75, 130, 185, 240, 295}, 100, {105, 160, 215, 270, 325},
+                                   116, {121, 176, 231, 286, 341}, 132, {137, 192, 247, 302}, 82, 137, 224, 205),
                             {500, 80, 200, 20.0f}};
 
 // One filled rectangle or one text, with everything the draw list's call takes.
 struct Shape {
     bool isText;
-    ImVec2 min;   // a text's position
+    ImVec2 min;  // a text's position
     ImVec2 max;
     ImU32 colour;
     float radius;
@@ -101,8 +99,7 @@ public:
     // A cap with its text centred the way the overlay centres it: the measured width rounded up
     // unless the excess is under 0.05, halved as a float, or, for Alt and Space, the whole-pixel
     // cap halved in integers first. Measured now, with the current font at its current size.
-    void cap(float left, float top, int width, int unit, const char* text, bool held,
-             bool integerHalving = false) {
+    void cap(float left, float top, int width, int unit, const char* text, bool held, bool integerHalving = false) {
         rect(ImVec2(left, top), ImVec2(left + static_cast<float>(width), top + static_cast<float>(unit)),
              held ? kHeld : kIdle);
         // The raw measure: this release's CalcTextSize already rounds the width up on its own.
@@ -140,7 +137,7 @@ inline void drawExpected(ExpectedOverlay& expected, const Layout& layout, ImVec2
     }
     const Mouse& m = layout.mouse;
     const float left = origin.x + static_cast<float>(m.left);
-    const float middle = left + static_cast<float>(m.width);   // G
+    const float middle = left + static_cast<float>(m.width);  // G
     const float right = origin.x + static_cast<float>(m.left + 2 * m.width) + m.strip;
     const float top = origin.y + 45.0f;
     const float bottom = top + static_cast<float>(m.height);

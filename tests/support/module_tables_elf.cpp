@@ -6,8 +6,7 @@
 
 namespace testsupport {
 
-std::set<std::string> exportedNames(const std::filesystem::path& module)
-{
+std::set<std::string> exportedNames(const std::filesystem::path& module) {
     std::set<std::string> symbols;
     const std::string command = "nm -D --defined-only '" + module.string() + "'";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);

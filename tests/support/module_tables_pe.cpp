@@ -12,7 +12,9 @@ class MappedImage {
 public:
     explicit MappedImage(const std::filesystem::path& module)
         : handle_(LoadLibraryExW(module.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES)) {}
-    ~MappedImage() { if (handle_) FreeLibrary(handle_); }
+    ~MappedImage() {
+        if (handle_) FreeLibrary(handle_);
+    }
     MappedImage(const MappedImage&) = delete;
     MappedImage& operator=(const MappedImage&) = delete;
 
@@ -27,7 +29,9 @@ public:
         return where.VirtualAddress && where.Size ? at<T>(where.VirtualAddress) : nullptr;
     }
     template <typename T>
-    const T* at(DWORD relativeAddress) const { return reinterpret_cast<const T*>(base() + relativeAddress); }
+    const T* at(DWORD relativeAddress) const {
+        return reinterpret_cast<const T*>(base() + relativeAddress);
+    }
 
 private:
     const unsigned char* base() const {
@@ -39,8 +43,7 @@ private:
 
 }  // namespace
 
-std::set<std::string> exportedNames(const std::filesystem::path& module)
-{
+std::set<std::string> exportedNames(const std::filesystem::path& module) {
     std::set<std::string> names;
     const MappedImage image(module);
     const auto* exports = image.directory<IMAGE_EXPORT_DIRECTORY>(IMAGE_DIRECTORY_ENTRY_EXPORT);
@@ -50,8 +53,7 @@ std::set<std::string> exportedNames(const std::filesystem::path& module)
     return names;
 }
 
-std::set<std::string> importedLibraries(const std::filesystem::path& module)
-{
+std::set<std::string> importedLibraries(const std::filesystem::path& module) {
     std::set<std::string> libraries;
     const MappedImage image(module);
     const auto* import = image.directory<IMAGE_IMPORT_DESCRIPTOR>(IMAGE_DIRECTORY_ENTRY_IMPORT);

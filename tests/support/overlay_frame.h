@@ -56,8 +56,7 @@ struct OverlaySession : PluginSession {
 // data, clip rectangle and font texture, so that its vertices can be compared one by one.
 class ReferenceDrawing {
 public:
-    ReferenceDrawing(const ImDrawList& drawn, const ExpectedOverlay& expected)
-        : list_(ImGui::GetDrawListSharedData()) {
+    ReferenceDrawing(const ImDrawList& drawn, const ExpectedOverlay& expected) : list_(ImGui::GetDrawListSharedData()) {
         list_._ResetForNewFrame();
         const ImDrawCmd& last = drawn.CmdBuffer.back();
         list_.PushClipRect(ImVec2(last.ClipRect.x, last.ClipRect.y), ImVec2(last.ClipRect.z, last.ClipRect.w));
@@ -78,17 +77,16 @@ inline ::testing::AssertionResult drawsExactly(const ImDrawList& drawn, const Re
     const auto& want = expected.vertices();
     const auto& got = drawn.VtxBuffer;
     if (got.Size != want.Size + backgroundVertices) {
-        return ::testing::AssertionFailure() << "the window holds " << got.Size << " vertices, expected "
-                                             << backgroundVertices << " + " << want.Size;
+        return ::testing::AssertionFailure()
+               << "the window holds " << got.Size << " vertices, expected " << backgroundVertices << " + " << want.Size;
     }
     for (int i = 0; i < want.Size; ++i) {
         const ImDrawVert& a = got[backgroundVertices + i];
         const ImDrawVert& b = want[i];
         if (a.pos.x != b.pos.x || a.pos.y != b.pos.y || a.uv.x != b.uv.x || a.uv.y != b.uv.y || a.col != b.col) {
             return ::testing::AssertionFailure()
-                   << "vertex " << i << " is (" << a.pos.x << ", " << a.pos.y << ") colour " << std::hex
-                   << a.col << std::dec << ", expected (" << b.pos.x << ", " << b.pos.y << ") colour "
-                   << std::hex << b.col;
+                   << "vertex " << i << " is (" << a.pos.x << ", " << a.pos.y << ") colour " << std::hex << a.col
+                   << std::dec << ", expected (" << b.pos.x << ", " << b.pos.y << ") colour " << std::hex << b.col;
         }
     }
     return ::testing::AssertionSuccess();
@@ -99,8 +97,8 @@ inline bool holdsRect(const ImDrawList& drawn, ImVec2 min, ImVec2 max, ImU32 col
     const auto& v = drawn.VtxBuffer;
     for (int i = 0; i + 3 < v.Size; ++i) {
         if (v[i].pos.x == min.x && v[i].pos.y == min.y && v[i + 1].pos.x == max.x && v[i + 1].pos.y == min.y &&
-            v[i + 2].pos.x == max.x && v[i + 2].pos.y == max.y && v[i + 3].pos.x == min.x &&
-            v[i + 3].pos.y == max.y && v[i].col == colour) {
+            v[i + 2].pos.x == max.x && v[i + 2].pos.y == max.y && v[i + 3].pos.x == min.x && v[i + 3].pos.y == max.y &&
+            v[i].col == colour) {
             return true;
         }
     }

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "plugin/Keyvane.h"
-#include "sandbox/pluginsdk/host.h"
 #include "sandbox/hostapp/plugin_module.h"
 #include "sandbox/hostapp/ui_context.h"
+#include "sandbox/pluginsdk/host.h"
 #include "support/temp_home.h"
 
 namespace testsupport {
@@ -16,22 +16,29 @@ namespace testsupport {
 inline constexpr const char* kTickEvent = "Function Engine.GameViewportClient.Tick";
 
 // The keys in the order the plugin walks its table (byte-wise order of the names).
-inline const std::vector<std::string> kKeysInMapOrder{
-    "A", "C", "CapsLock", "D", "E", "F", "Five", "Four", "G", "LeftAlt", "LeftControl",
-    "LeftMouseButton", "LeftShift", "MiddleMouseButton", "One", "Q", "R", "RightMouseButton", "S",
-    "SpaceBar", "T", "Tab", "Three", "Two", "V", "W", "X", "Z"};
+inline const std::vector<std::string> kKeysInMapOrder{"A",           "C",
+                                                      "CapsLock",    "D",
+                                                      "E",           "F",
+                                                      "Five",        "Four",
+                                                      "G",           "LeftAlt",
+                                                      "LeftControl", "LeftMouseButton",
+                                                      "LeftShift",   "MiddleMouseButton",
+                                                      "One",         "Q",
+                                                      "R",           "RightMouseButton",
+                                                      "S",           "SpaceBar",
+                                                      "T",           "Tab",
+                                                      "Three",       "Two",
+                                                      "V",           "W",
+                                                      "X",           "Z"};
 
 struct PluginSession {
     // withUi: whether the host has a Dear ImGui context (1280 x 720) to hand to the plugin.
-    explicit PluginSession(bool withConfigFolder = true, bool withUi = false)
-        : home(withConfigFolder) {
+    explicit PluginSession(bool withConfigFolder = true, bool withUi = false) : home(withConfigFolder) {
         if (withUi) ui = std::make_unique<sandbox::UiContext>(ImVec2(1280, 720));
     }
     ~PluginSession() { unload(); }
 
-    void load() {
-        module = sandbox::PluginModule::load(host, KEYVANE_MODULE_PATH, ui ? ui->context() : nullptr);
-    }
+    void load() { module = sandbox::PluginModule::load(host, KEYVANE_MODULE_PATH, ui ? ui->context() : nullptr); }
     void unload() { module.reset(); }
 
     Keyvane& keyvane() { return static_cast<Keyvane&>(module->plugin()); }

@@ -102,8 +102,8 @@ inline void limitFileSize(rlim_t bytes) {
 // library at it. False if the machine has no locale sources to compile it from.
 inline bool useCommaLocaleFrom(const std::filesystem::path& folder) {
     std::filesystem::create_directories(folder);
-    const std::string command = "localedef -i de_DE -f UTF-8 '" + (folder / "de_DE.UTF-8").string() +
-                                "' >/dev/null 2>&1";
+    const std::string command =
+        "localedef -i de_DE -f UTF-8 '" + (folder / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0 && !std::filesystem::exists(folder / "de_DE.UTF-8")) return false;
     return ::setenv("LOCPATH", folder.c_str(), 1) == 0;
 }

@@ -7,8 +7,7 @@
 namespace testsupport {
 namespace {
 
-std::string takeFile(const std::filesystem::path& file)
-{
+std::string takeFile(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
@@ -20,8 +19,7 @@ std::string takeFile(const std::filesystem::path& file)
 }  // namespace
 
 ProgramRun runProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-                      const std::filesystem::path& in, const std::filesystem::path& input)
-{
+                      const std::filesystem::path& in, const std::filesystem::path& input) {
     const auto outFile = in / ".program-out";
     const auto errFile = in / ".program-err";
     ProgramRun run;

@@ -9,7 +9,7 @@
 namespace testsupport {
 
 struct ProgramRun {
-    int status = -1;   // the exit status; -1 if the program could not start or did not exit
+    int status = -1;  // the exit status; -1 if the program could not start or did not exit
     std::string out;
     std::string err;
 };

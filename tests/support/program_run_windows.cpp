@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-
 namespace testsupport {
 
 const char* const kProgramLineEnd = "\r\n";
@@ -13,8 +12,7 @@ namespace {
 
 // One argument as the C run-time's command-line splitter reads it back: in double quotes, with
 // backslashes doubled only where they precede a quote.
-std::wstring quotedArgument(const std::wstring& word)
-{
+std::wstring quotedArgument(const std::wstring& word) {
     std::wstring quoted = L"\"";
     std::size_t backslashes = 0;
     for (wchar_t c : word) {
@@ -30,8 +28,7 @@ std::wstring quotedArgument(const std::wstring& word)
     return quoted + L"\"";
 }
 
-HANDLE inheritableFile(const std::filesystem::path& file, DWORD access, DWORD disposition)
-{
+HANDLE inheritableFile(const std::filesystem::path& file, DWORD access, DWORD disposition) {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     return CreateFileW(file.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, disposition,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -39,19 +36,17 @@ HANDLE inheritableFile(const std::filesystem::path& file, DWORD access, DWORD di
 
 }  // namespace
 
-void setEnvironment(const std::string& name, const std::string& value)
-{
-    _putenv_s(name.c_str(), value.c_str());
-}
+void setEnvironment(const std::string& name, const std::string& value) { _putenv_s(name.c_str(), value.c_str()); }
 
 int runWithStreams(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                    const std::filesystem::path& in, const std::filesystem::path& input,
-                   const std::filesystem::path& outFile, const std::filesystem::path& errFile)
-{
+                   const std::filesystem::path& outFile, const std::filesystem::path& errFile) {
     std::wstring commandLine = quotedArgument(program.wstring());
-    for (const auto& argument : arguments) commandLine += L" " + quotedArgument(std::filesystem::path(argument).wstring());
+    for (const auto& argument : arguments)
+        commandLine += L" " + quotedArgument(std::filesystem::path(argument).wstring());
 
-    HANDLE stdinFile = inheritableFile(input.empty() ? std::filesystem::path(L"NUL") : input, GENERIC_READ, OPEN_EXISTING);
+    HANDLE stdinFile =
+        inheritableFile(input.empty() ? std::filesystem::path(L"NUL") : input, GENERIC_READ, OPEN_EXISTING);
     HANDLE stdoutFile = inheritableFile(outFile, GENERIC_WRITE, CREATE_ALWAYS);
     HANDLE stderrFile = inheritableFile(errFile, GENERIC_WRITE, CREATE_ALWAYS);
 

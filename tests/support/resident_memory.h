@@ -7,7 +7,7 @@
 #include <optional>
 
 #if defined(__linux__)
-#include <unistd.h>
+#  include <unistd.h>
 #endif
 
 namespace testsupport {
@@ -16,11 +16,11 @@ namespace testsupport {
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 inline constexpr bool kUnderSanitizer = true;
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#  if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
 inline constexpr bool kUnderSanitizer = true;
-#else
+#  else
 inline constexpr bool kUnderSanitizer = false;
-#endif
+#  endif
 #else
 inline constexpr bool kUnderSanitizer = false;
 #endif

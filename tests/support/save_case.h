@@ -23,16 +23,16 @@ namespace testsupport {
 struct SaveCase {
     std::string name;
     std::function<void(const std::filesystem::path& home)> prepare;
-    float loadedScale;                  // 2 when the load reads the prepared file, 1 when it reads none
-    std::vector<std::string> written;   // entries, from the home, that end up holding the new lines
-    std::vector<std::string> removed;   // entries the load removes
-    bool heldOpen = false;              // another program reads the file meanwhile (as Windows opens it)
+    float loadedScale;                 // 2 when the load reads the prepared file, 1 when it reads none
+    std::vector<std::string> written;  // entries, from the home, that end up holding the new lines
+    std::vector<std::string> removed;  // entries the load removes
+    bool heldOpen = false;             // another program reads the file meanwhile (as Windows opens it)
 };
 
 struct HomeEntry {
     std::filesystem::file_type type;
     std::filesystem::perms perms;
-    std::string content;   // a file's bytes, a link's target
+    std::string content;  // a file's bytes, a link's target
     bool operator==(const HomeEntry&) const = default;
 };
 
@@ -91,7 +91,8 @@ inline void checkSaveAsPlayer(const SaveCase& save) {
     // Writable again, so that the scratch folder can go (a read-only file stays on Windows).
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         std::error_code ignored;
-        if (!entry.is_symlink(ignored)) fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ignored);
+        if (!entry.is_symlink(ignored))
+            fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ignored);
     }
 }
 

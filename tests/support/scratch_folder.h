@@ -11,17 +11,15 @@ namespace testsupport {
 
 class ScratchFolder {
 public:
-    explicit ScratchFolder(const std::string& prefix = "kv")
-    {
+    explicit ScratchFolder(const std::string& prefix = "kv") {
         std::random_device entropy;
         const auto base = std::filesystem::temp_directory_path();
         for (;;) {
             path_ = base / (prefix + "-" + std::to_string(entropy()) + std::to_string(entropy()));
-            if (std::filesystem::create_directory(path_)) break;   // false: taken, draw again
+            if (std::filesystem::create_directory(path_)) break;  // false: taken, draw again
         }
     }
-    ~ScratchFolder()
-    {
+    ~ScratchFolder() {
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }

@@ -13,14 +13,14 @@ namespace BakkesMod::Plugin {
 // Slot order is part of the host's binary interface: do not reorder.
 class BAKKESMOD_API PluginWindow {
 public:
-    virtual void drawOverlay() = 0;                          // one frame of the window's content
-    virtual std::string menuName() = 0;                      // key of "togglemenu"
-    virtual std::string menuTitle() = 0;                     // the window's title
-    virtual void adoptUiContext(std::uintptr_t context) = 0; // the host's ImGuiContext*
-    virtual bool blocksInput() = 0;                          // whether the game loses input while open
-    virtual bool isOverlayActive() = 0;                      // whether the host shows its cursor
-    virtual void windowOpened() = 0;                         // the host opened the window
-    virtual void windowClosed() = 0;                         // the host closed the window
+    virtual void drawOverlay() = 0;                           // one frame of the window's content
+    virtual std::string menuName() = 0;                       // key of "togglemenu"
+    virtual std::string menuTitle() = 0;                      // the window's title
+    virtual void adoptUiContext(std::uintptr_t context) = 0;  // the host's ImGuiContext*
+    virtual bool blocksInput() = 0;                           // whether the game loses input while open
+    virtual bool isOverlayActive() = 0;                       // whether the host shows its cursor
+    virtual void windowOpened() = 0;                          // the host opened the window
+    virtual void windowClosed() = 0;                          // the host closed the window
 };
 
 }  // namespace BakkesMod::Plugin

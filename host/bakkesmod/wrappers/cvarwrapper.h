@@ -12,9 +12,9 @@ public:
     explicit CVarWrapper(std::uintptr_t mem);
 
     std::string getStringValue();
-    float getFloatValue();                   // the text read as a C-locale float; 0 if it is no number
-    void setValue(std::string value);        // runs the change functions after the change
-    void notify();                           // runs the change functions at once
+    float getFloatValue();             // the text read as a C-locale float; 0 if it is no number
+    void setValue(std::string value);  // runs the change functions after the change
+    void notify();                     // runs the change functions at once
     // Called with the previous value text and this variable after each change and at notify.
     void addOnValueChanged(std::function<void(std::string, CVarWrapper)> changedFunc);
 

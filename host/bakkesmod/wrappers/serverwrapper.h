@@ -10,5 +10,5 @@ class BAKKESMOD_API ServerWrapper : public ActorWrapper {
 public:
     explicit ServerWrapper(std::uintptr_t mem);
 
-    std::uint32_t GetbMatchEnded();   // non-zero once the match has ended
+    std::uint32_t GetbMatchEnded();  // non-zero once the match has ended
 };

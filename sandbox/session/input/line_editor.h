@@ -13,8 +13,7 @@ namespace sandbox::app {
 // A line editor on standard input and output, which must be a terminal. History is read from
 // historyFile at start and written back at the end; a file that cannot be used leaves history in
 // memory only. Ctrl+D and `stop` end the input.
-std::unique_ptr<LineInput> terminalLineEditor(const std::string& prompt,
-                                              const std::filesystem::path& historyFile,
+std::unique_ptr<LineInput> terminalLineEditor(const std::string& prompt, const std::filesystem::path& historyFile,
                                               std::function<bool()> stop);
 
 }  // namespace sandbox::app

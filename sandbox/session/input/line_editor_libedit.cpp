@@ -21,8 +21,7 @@ constexpr int kHistoryLines = 1000;
 class LibeditLineEditor : public LineInput {
 public:
     LibeditLineEditor(std::string prompt, std::filesystem::path historyFile, std::function<bool()> stop)
-        : prompt_(std::move(prompt)), historyFile_(std::move(historyFile)), stop_(std::move(stop))
-    {
+        : prompt_(std::move(prompt)), historyFile_(std::move(historyFile)), stop_(std::move(stop)) {
         // Multi-byte characters are decoded by the terminal's own encoding.
         std::setlocale(LC_CTYPE, "");
         history_ = history_init();
@@ -35,22 +34,20 @@ public:
         el_set(editor_, EL_EDITOR, "emacs");
         el_set(editor_, EL_HIST, history, history_);
         el_set(editor_, EL_GETCFN, &LibeditLineEditor::readCharacter);
-        el_source(editor_, nullptr);   // the user's ~/.editrc, as every libedit program reads it
+        el_source(editor_, nullptr);  // the user's ~/.editrc, as every libedit program reads it
     }
 
-    ~LibeditLineEditor() override
-    {
+    ~LibeditLineEditor() override {
         history(history_, &event_, H_SAVE, historyFile_.c_str());
         el_end(editor_);
         history_end(history_);
     }
 
-    bool next(std::string& line) override
-    {
+    bool next(std::string& line) override {
         int count = 0;
         const char* text = el_gets(editor_, &count);
         if (!text || count <= 0) {
-            std::fputc('\n', stdout);   // the shell's prompt starts on a line of its own
+            std::fputc('\n', stdout);  // the shell's prompt starts on a line of its own
             std::fflush(stdout);
             return false;
         }
@@ -61,16 +58,14 @@ public:
     }
 
 private:
-    static char* promptOf(EditLine* editor)
-    {
+    static char* promptOf(EditLine* editor) {
         void* self = nullptr;
         el_get(editor, EL_CLIENTDATA, &self);
         return static_cast<LibeditLineEditor*>(self)->prompt_.data();
     }
 
     // libedit's character source: 1 with a character, 0 for the end of input, -1 for an error.
-    static int readCharacter(EditLine* editor, wchar_t* character)
-    {
+    static int readCharacter(EditLine* editor, wchar_t* character) {
         void* data = nullptr;
         el_get(editor, EL_CLIENTDATA, &data);
         auto& self = *static_cast<LibeditLineEditor*>(data);
@@ -87,9 +82,9 @@ private:
                 return -1;
             }
             const std::size_t decoded = std::mbrtowc(character, &byte, 1, &shift);
-            if (decoded == static_cast<std::size_t>(-2)) continue;   // more bytes of one character
+            if (decoded == static_cast<std::size_t>(-2)) continue;  // more bytes of one character
             if (decoded == static_cast<std::size_t>(-1)) {
-                shift = std::mbstate_t{};   // not this encoding: drop the byte
+                shift = std::mbstate_t{};  // not this encoding: drop the byte
                 continue;
             }
             return 1;
@@ -106,10 +101,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<LineInput> terminalLineEditor(const std::string& prompt,
-                                              const std::filesystem::path& historyFile,
-                                              std::function<bool()> stop)
-{
+std::unique_ptr<LineInput> terminalLineEditor(const std::string& prompt, const std::filesystem::path& historyFile,
+                                              std::function<bool()> stop) {
     return std::make_unique<LibeditLineEditor>(prompt, historyFile, std::move(stop));
 }
 

@@ -5,9 +5,6 @@
 
 namespace sandbox::app {
 
-bool StreamLineInput::next(std::string& line)
-{
-    return static_cast<bool>(std::getline(stream_, line));
-}
+bool StreamLineInput::next(std::string& line) { return static_cast<bool>(std::getline(stream_, line)); }
 
 }  // namespace sandbox::app

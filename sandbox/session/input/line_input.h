@@ -34,8 +34,7 @@ bool standardInputIsTerminal();
 // Standard input, line by line. On a terminal the user edits the line after `prompt`, and the Up
 // and Down arrows walk the history, which persists in historyFile. `stop` is asked about ten times
 // a second while waiting, so a caller on another thread can end the wait.
-std::unique_ptr<LineInput> standardInputLines(const std::string& prompt,
-                                              const std::filesystem::path& historyFile,
+std::unique_ptr<LineInput> standardInputLines(const std::string& prompt, const std::filesystem::path& historyFile,
                                               std::function<bool()> stop);
 
 }  // namespace sandbox::app

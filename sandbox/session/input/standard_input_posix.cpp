@@ -17,8 +17,7 @@ class PlainStandardInput : public LineInput {
 public:
     explicit PlainStandardInput(std::function<bool()> stop) : stop_(std::move(stop)) {}
 
-    bool next(std::string& line) override
-    {
+    bool next(std::string& line) override {
         for (;;) {
             if (const auto end = pending_.find('\n'); end != std::string::npos) {
                 line = pending_.substr(0, end);
@@ -53,15 +52,10 @@ private:
 
 }  // namespace
 
-bool standardInputIsTerminal()
-{
-    return isatty(STDIN_FILENO) != 0 && isatty(STDOUT_FILENO) != 0;
-}
+bool standardInputIsTerminal() { return isatty(STDIN_FILENO) != 0 && isatty(STDOUT_FILENO) != 0; }
 
-std::unique_ptr<LineInput> standardInputLines(const std::string& prompt,
-                                              const std::filesystem::path& historyFile,
-                                              std::function<bool()> stop)
-{
+std::unique_ptr<LineInput> standardInputLines(const std::string& prompt, const std::filesystem::path& historyFile,
+                                              std::function<bool()> stop) {
     if (standardInputIsTerminal()) return terminalLineEditor(prompt, historyFile, std::move(stop));
     return std::make_unique<PlainStandardInput>(std::move(stop));
 }

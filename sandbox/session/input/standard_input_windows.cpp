@@ -25,8 +25,7 @@ private:
 bool standardInputIsTerminal() { return _isatty(0) != 0 && _isatty(1) != 0; }
 
 std::unique_ptr<LineInput> standardInputLines(const std::string&, const std::filesystem::path&,
-                                              std::function<bool()> stop)
-{
+                                              std::function<bool()> stop) {
     return std::make_unique<ConsoleLines>(std::move(stop));
 }
 

@@ -15,9 +15,8 @@ void onStopSignal(int) { stopSignalled = true; }
 
 }  // namespace
 
-void watchStopSignals()
-{
-    struct sigaction action{};
+void watchStopSignals() {
+    struct sigaction action {};
     action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);
     for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) sigaction(signalNumber, &action, nullptr);

@@ -9,16 +9,14 @@ namespace {
 
 std::atomic<bool> stopSignalled{false};
 
-void onStopSignal(int signalNumber)
-{
+void onStopSignal(int signalNumber) {
     stopSignalled = true;
-    std::signal(signalNumber, onStopSignal);   // the C library resets the handler before calling it
+    std::signal(signalNumber, onStopSignal);  // the C library resets the handler before calling it
 }
 
 }  // namespace
 
-void watchStopSignals()
-{
+void watchStopSignals() {
     std::signal(SIGINT, onStopSignal);
     std::signal(SIGTERM, onStopSignal);
 }
