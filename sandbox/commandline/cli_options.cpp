@@ -3,6 +3,7 @@
 
 #include "sandbox/pluginsdk/host.h"
 #include "sandbox/session/key_hints.h"
+#include "sandbox/session/session_command.h"
 #include "sandbox/session/session_words.h"
 
 namespace sandbox::app {
@@ -60,6 +61,10 @@ std::string readOption(const std::string& name, const std::string& value, CliOpt
         const auto read = readDecimal(value, -kSettingLimit, kSettingLimit);
         if (!read) return name + ": " + read.error;
         (name == "--scale" ? options.scale : options.transparency) = value;
+    } else if (name == "--zoom" && command == Command::Render) {
+        const auto read = readZoom(value);
+        if (!read) return "--zoom: " + read.error;
+        options.zoom = read.value;
     } else if (name == "--hold" && command == Command::Render) {
         for (const auto& key : splitList(value)) {
             if (Host::keyIndex(key) == 0) return "--hold: " + unknownKeyMessage(key);
@@ -108,6 +113,8 @@ CliParse parseCommandLine(const std::vector<std::string>& arguments) {
         if (word == "--trace" && (options.command == Command::Run || options.command == Command::Console ||
                                   options.command == Command::Live)) {
             options.trace = true;
+        } else if (word == "--window" && options.command == Command::Render) {
+            options.window = true;
         } else if (word.rfind("--", 0) == 0) {
             std::string name = word;
             std::string value;

@@ -25,6 +25,8 @@ struct CliOptions {
     std::optional<std::string> scale;         // render: console value text, as typed
     std::optional<std::string> transparency;  // render
     std::vector<std::string> hold;            // render: game key names
+    bool window = false;                      // render: only the overlay window's rectangle
+    int zoom = 1;                             // render: each pixel repeated this many times
 };
 
 struct CliParse {

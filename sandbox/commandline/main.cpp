@@ -2,11 +2,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 
 #include "sandbox/commandline/cli_options.h"
 #include "sandbox/commandline/help_text.h"
 #include "sandbox/commandline/picture_support.h"
 #include "sandbox/commandline/program_location.h"
+#include "sandbox/commandline/temporary_home.h"
 #include "sandbox/commandline/user_home.h"
 #include "sandbox/session/host_trace.h"
 #include "sandbox/session/input/line_input.h"
@@ -72,7 +74,7 @@ int render(const CliOptions& options, SessionOptions sessionOptions) {
     if (options.transparency) commands.push_back(ConsoleLine{"kvanetransparency " + *options.transparency});
     if (!options.hold.empty()) commands.push_back(SetKeys{options.hold, true});
     commands.push_back(Wait{kRenderWaitSeconds});
-    commands.push_back(Snapshot{out.string()});
+    commands.push_back(Snapshot{out.string(), options.window, options.zoom});
 
     Session session(std::move(sessionOptions));
     if (!loadModule(session)) return kExitBadInput;
@@ -100,21 +102,32 @@ int console(SessionOptions sessionOptions) {
     return status;
 }
 
-// The session's home: --home, or the user's own folder, named once so its files can be found.
-bool chooseHome(const CliOptions& options, SessionOptions& sessionOptions) {
+// The session's home: --home, a fresh temporary one for render, or the user's own folder, named
+// once so its files can be found. Returns the exit status of a failure, or kExitOk.
+int chooseHome(const CliOptions& options, SessionOptions& sessionOptions, std::optional<TemporaryHome>& temporary) {
     if (!options.home.empty()) {
         sessionOptions.home = resolveFrom(sessionOptions.startDirectory, options.home);
-        return true;
+        if (const std::string refusal = homeRefusal(sessionOptions.home); !refusal.empty()) {
+            return failWith("--home " + options.home.string() + ": " + refusal, kExitBadInput);
+        }
+        return kExitOk;
     }
     std::string error;
-    sessionOptions.home = defaultHome(error);
-    if (sessionOptions.home.empty()) {
-        failWith(error, kExitSetup);
-        return false;
+    if (options.command == Command::Render) {
+        // A picture shows the settings it was asked for and leaves the player's stored ones alone.
+        temporary.emplace(error);
+        if (temporary->path().empty()) return failWith(error, kExitSetup);
+        sessionOptions.home = temporary->path();
+        std::cerr << kProgram << ": home " << sessionOptions.home.string()
+                  << ", fresh and removed at the end, so your stored settings stay as they are"
+                     " (--home DIR renders with the settings kept there)\n";
+        return kExitOk;
     }
+    sessionOptions.home = defaultHome(error);
+    if (sessionOptions.home.empty()) return failWith(error, kExitSetup);
     std::cerr << kProgram << ": home " << sessionOptions.home.string()
               << " (settings and window places; --home DIR for another)\n";
-    return true;
+    return kExitOk;
 }
 
 }  // namespace
@@ -137,7 +150,8 @@ int main(int argc, char** argv) {
 
     SessionOptions sessionOptions;
     sessionOptions.startDirectory = std::filesystem::current_path();
-    if (!chooseHome(options, sessionOptions)) return kExitSetup;
+    std::optional<TemporaryHome> temporaryHome;
+    if (const int status = chooseHome(options, sessionOptions, temporaryHome); status != kExitOk) return status;
     sessionOptions.module =
         options.module ? resolveFrom(sessionOptions.startDirectory, *options.module) : defaultModulePath();
     sessionOptions.screen = options.screen;

@@ -5,6 +5,7 @@
 #include "sandbox/pictures/frame_renderer.h"
 #include "sandbox/pictures/gif_recording.h"
 #include "sandbox/pictures/offscreen_gl.h"
+#include "sandbox/pictures/picture_area.h"
 #include "sandbox/pictures/png_file.h"
 
 namespace sandbox::app {
@@ -45,10 +46,12 @@ public:
     OffscreenPictures(std::unique_ptr<OffscreenGl> gl, int width, int height)
         : gl_(std::move(gl)), renderer_(width, height, RenderTarget::OwnFramebuffer) {}
 
-    std::string writeSnapshot(ImDrawData* frame, const std::filesystem::path& file) override {
+    std::string writeSnapshot(ImDrawData* frame, const std::filesystem::path& file, const PictureArea& area) override {
         renderer_.draw(frame);
         std::string error;
-        const bool written = writePng(file, renderer_.readBack(), error);
+        const bool whole = area.width <= 0 && area.zoom <= 1;
+        const bool written =
+            writePng(file, whole ? renderer_.readBack() : pictureArea(renderer_.readBack(), area), error);
         return reasonOf(written, std::move(error));
     }
 

@@ -102,6 +102,15 @@ std::optional<std::string> Host::variableValue(std::string_view name) const {
     return variable->value;
 }
 
+std::vector<std::string> Host::variableNames() const {
+    std::lock_guard lock(state_->mutex);
+    std::vector<std::string> names;
+    for (const auto& [name, variable] : state_->variablesByName) {
+        if (variable->alive) names.push_back(name);
+    }
+    return names;
+}
+
 }  // namespace sandbox
 
 using sandbox::variableAt;

@@ -17,6 +17,14 @@ std::size_t Host::pendingTimers() const {
     return state_->timers.size();
 }
 
+std::optional<double> Host::nextTimerDue() const {
+    std::lock_guard lock(state_->mutex);
+    const auto earliest = std::min_element(state_->timers.begin(), state_->timers.end(),
+                                           [](const Timer& a, const Timer& b) { return a.due < b.due; });
+    if (earliest == state_->timers.end()) return std::nullopt;
+    return earliest->due;
+}
+
 void Host::advance(double seconds) {
     if (!std::isfinite(seconds) || seconds < 0) return;
     auto& state = *state_;
@@ -73,6 +81,13 @@ void Host::setGameMode(GameMode mode) {
 }
 
 void Host::setMatchEnded(bool ended) { state_->match.ended.store(ended); }
+
+GameMode Host::gameMode() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->mode;
+}
+
+bool Host::matchEnded() const { return state_->match.ended.load(); }
 
 }  // namespace sandbox
 

@@ -92,6 +92,7 @@ public:
     bool loadConfig(const std::filesystem::path& path);
     static constexpr std::uintmax_t kMaxConfigBytes = 1024 * 1024;
     std::optional<std::string> variableValue(std::string_view name) const;
+    std::vector<std::string> variableNames() const;  // the registered variables, in name order
     // The latest console-log lines, oldest first: at most kConsoleLogLines are kept.
     std::vector<std::string> consoleLog() const;
     static constexpr std::size_t kConsoleLogLines = 10'000;
@@ -104,11 +105,14 @@ public:
     double clock() const;          // seconds since the host started
     void advance(double seconds);  // moves the clock on, firing due timers in deadline order
     std::size_t pendingTimers() const;
+    std::optional<double> nextTimerDue() const;  // the clock time of the earliest pending timer
 
     // --- game ------------------------------------------------------------------------------------
     void fireEvent(std::string_view eventName);  // runs every hook of that event
     void setGameMode(GameMode mode);
     void setMatchEnded(bool ended);  // of the current match, if any
+    GameMode gameMode() const;
+    bool matchEnded() const;
 
     // --- keys ------------------------------------------------------------------------------------
     static int keyIndex(std::string_view name);         // the game's name index; 0 if unknown

@@ -23,11 +23,22 @@ public:
     virtual const std::filesystem::path& file() const = 0;
 };
 
+// The part of the screen a snapshot keeps, in screen pixels from the top left, each pixel
+// repeated zoom times across and down (nearest neighbour, so caps and labels stay sharp).
+struct PictureArea {
+    int left = 0;
+    int top = 0;
+    int width = 0;  // 0: the whole screen
+    int height = 0;
+    int zoom = 1;
+};
+
 class PictureMaker {
 public:
     virtual ~PictureMaker() = default;
-    // The frame on the whole screen, written as a PNG file; "" or a one-line reason.
-    virtual std::string writeSnapshot(ImDrawData* frame, const std::filesystem::path& file) = 0;
+    // The frame's area (inside the screen), written as a PNG file; "" or a one-line reason.
+    virtual std::string writeSnapshot(ImDrawData* frame, const std::filesystem::path& file,
+                                      const PictureArea& area) = 0;
     // Starts an animated GIF capture; null and a one-line reason in error if it cannot.
     virtual std::unique_ptr<FrameRecording> startRecording(const std::filesystem::path& file, std::string& error) = 0;
 };

@@ -2,8 +2,10 @@
 // what the plugin would draw at that moment.
 #include "sandbox/session/session.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
 #include <iostream>
 
 #include <imgui.h>
@@ -14,6 +16,7 @@
 #include "sandbox/pluginsdk/host.h"
 #include "sandbox/session/host_trace.h"
 #include "sandbox/session/key_hints.h"
+#include "sandbox/session/overlay_absence.h"
 #include "sandbox/session/session_files.h"
 
 namespace sandbox::app {
@@ -23,6 +26,8 @@ namespace {
 const ImVec2 kNoMouse(-FLT_MAX, -FLT_MAX);
 // How far a dragging hand moves in one frame.
 constexpr float kDragPixelsPerFrame = 12.0f;
+// The largest screen a session takes: a zoomed picture grows no larger.
+constexpr int kMaxPictureSide = 8192;
 
 template <typename... Ts>
 struct Overloaded : Ts... {
@@ -79,7 +84,7 @@ std::string Session::execute(const SessionCommand& command) {
                    [&](const DrawFrames& frames) { drawFrames(frames.count, frameSeconds); },
                    [&](const Wait& waitFor) { wait(waitFor.seconds); },
                    [&](const Drag& dragBy) { drag(dragBy.dx, dragBy.dy); },
-                   [&](const Snapshot& picture) { snapshot(picture.file); },
+                   [&](const Snapshot& picture) { snapshot(picture); },
                    [&](const StartRecording& record) { startRecording(record.file); },
                    [&](const StopRecording&) {
                        if (!recording_) throw CommandError("record stop: nothing is being recorded");
@@ -113,8 +118,38 @@ ImDrawData* Session::drawFrame(float deltaSeconds) {
             recording_.reset();
             throw CommandError("record: " + error + "; the recording stopped");
         }
+        noteRecordedAbsence();
     }
     return drawData;
+}
+
+ImGuiWindow* Session::drawnOverlay() {
+    auto* pluginWindow = module_ ? module_->window() : nullptr;
+    if (!pluginWindow) return nullptr;
+    ImGui::SetCurrentContext(ui_->context());
+    // The plugin names its window; the library finds it by that title.
+    ImGuiWindow* window = ImGui::FindWindowByName(pluginWindow->menuTitle().c_str());
+    return window && window->Active ? window : nullptr;
+}
+
+std::optional<OverlayAbsence> Session::overlayAbsence() {
+    if (drawnOverlay()) return std::nullopt;
+    auto* pluginWindow = module_ ? module_->window() : nullptr;
+    return whyNoOverlay(*host_, pluginWindow ? pluginWindow->menuName() : std::string(), module_ != nullptr);
+}
+
+// A recording tells each new cause once, not once a frame: a minute in the menu is one line.
+void Session::noteRecordedAbsence() {
+    const auto absence = overlayAbsence();
+    const auto cause = absence ? std::optional(absence->cause) : std::nullopt;
+    if (cause == recordingAbsence_) return;
+    if (absence) {
+        char clock[32];
+        std::snprintf(clock, sizeof clock, "%.2f", host_->clock());
+        std::cerr << "record " << recordingName_ << ": no overlay from game time " << clock << " s: " << absence->text
+                  << '\n';
+    }
+    recordingAbsence_ = cause;
 }
 
 void Session::drawFrames(long count, float deltaSeconds) {
@@ -142,15 +177,8 @@ void Session::step(double seconds) {
 void Session::drag(float dx, float dy) {
     // Start from the state of the world right now, not from the last frame drawn.
     drawFrame(static_cast<float>(1.0 / options_.rate));
-    ImGui::SetCurrentContext(ui_->context());
-    // The plugin names its window; the library finds it by that title.
-    auto* pluginWindow = module_ ? module_->window() : nullptr;
-    const std::string title = pluginWindow ? pluginWindow->menuTitle() : std::string();
-    ImGuiWindow* window = title.empty() ? nullptr : ImGui::FindWindowByName(title.c_str());
-    if (!window || !window->Active) {
-        throw CommandError("drag: the overlay window is not on screen (it opens 1 s after load, "
-                           "in a running local or online match)");
-    }
+    ImGuiWindow* window = drawnOverlay();
+    if (!window) throw CommandError("drag: the overlay window is not on screen: " + overlayAbsence()->text);
     // Grab the middle of the part of the window that is on screen. The plugin lays out no widget,
     // so every point of the window is background that the library lets the user drag by.
     const ImVec2 screen = ui_->displaySize();
@@ -180,11 +208,36 @@ void Session::drag(float dx, float dy) {
     drawFrame(frameSeconds);
 }
 
-void Session::snapshot(const std::string& file) {
+void Session::snapshot(const Snapshot& picture) {
     if (!pictureMaker_) throw CommandError(std::string("snapshot: ") + kPicturesNeedLinux);
-    const auto path = resolveFrom(options_.startDirectory, file);
+    const auto path = resolveFrom(options_.startDirectory, picture.file);
     ImDrawData* drawData = drawFrame(static_cast<float>(1.0 / options_.rate));
-    if (const std::string error = pictureMaker_->writeSnapshot(drawData, path); !error.empty()) {
+    PictureArea area;
+    area.zoom = picture.zoom;
+    if (const auto absence = overlayAbsence()) {
+        if (picture.window) throw CommandError("snapshot --window: no overlay window to cut out: " + absence->text);
+        std::cerr << "snapshot " << picture.file << ": no overlay: " << absence->text << '\n';
+    } else if (picture.window) {
+        // Whole pixels that cover the window, inside the screen.
+        const ImGuiWindow* window = drawnOverlay();
+        const int left = std::max(0, static_cast<int>(std::floor(window->Pos.x)));
+        const int top = std::max(0, static_cast<int>(std::floor(window->Pos.y)));
+        const int right = std::min(options_.screen.width, static_cast<int>(std::ceil(window->Pos.x + window->Size.x)));
+        const int bottom =
+            std::min(options_.screen.height, static_cast<int>(std::ceil(window->Pos.y + window->Size.y)));
+        if (right <= left || bottom <= top) {
+            throw CommandError("snapshot --window: no part of the overlay window is on screen");
+        }
+        area = PictureArea{left, top, right - left, bottom - top, picture.zoom};
+    }
+    const int width = area.width > 0 ? area.width : options_.screen.width;
+    const int height = area.height > 0 ? area.height : options_.screen.height;
+    if (std::max(width, height) * area.zoom > kMaxPictureSide) {
+        throw CommandError("snapshot: --zoom " + std::to_string(area.zoom) + " would make a picture of " +
+                           std::to_string(width * area.zoom) + "x" + std::to_string(height * area.zoom) +
+                           " pixels; at most " + std::to_string(kMaxPictureSide) + " a side");
+    }
+    if (const std::string error = pictureMaker_->writeSnapshot(drawData, path, area); !error.empty()) {
         throw CommandError("snapshot: " + error);
     }
     pictures_.push_back(path);
@@ -197,6 +250,8 @@ void Session::startRecording(const std::string& file) {
     }
     std::string error;
     recording_ = pictureMaker_->startRecording(resolveFrom(options_.startDirectory, file), error);
+    recordingName_ = file;
+    recordingAbsence_.reset();
     if (!recording_) throw CommandError("record: " + error);
 }
 

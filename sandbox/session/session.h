@@ -8,15 +8,18 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "sandbox/session/number_text.h"
+#include "sandbox/session/overlay_absence.h"
 #include "sandbox/session/picture_maker.h"
 #include "sandbox/session/session_command.h"
 
 struct ImDrawData;
+struct ImGuiWindow;
 
 namespace sandbox {
 class Host;
@@ -89,7 +92,11 @@ private:
     void drawFrames(long count, float deltaSeconds);
     void wait(double seconds);
     void drag(float dx, float dy);
-    void snapshot(const std::string& file);
+    void snapshot(const Snapshot& picture);
+    ImGuiWindow* drawnOverlay();  // the plugin's window in the last frame drawn, or null
+    // Why the last frame drew no overlay; none when it drew one.
+    std::optional<OverlayAbsence> overlayAbsence();
+    void noteRecordedAbsence();
     void startRecording(const std::string& file);
     void unload();
 
@@ -99,6 +106,8 @@ private:
     std::unique_ptr<PictureMaker> pictureMaker_;
     std::unique_ptr<PluginModule> module_;
     std::unique_ptr<FrameRecording> recording_;
+    std::string recordingName_;                     // as typed, for what is told about its frames
+    std::optional<OverlayCause> recordingAbsence_;  // the cause last told for the recording's frames
     std::vector<std::filesystem::path> pictures_;
 };
 

@@ -69,7 +69,37 @@ ParsedLine parseDrag(const std::vector<std::string>& arguments) {
     return success(Drag{static_cast<float>(dx.value), static_cast<float>(dy.value)});
 }
 
+ParsedLine parseSnapshot(const std::vector<std::string>& arguments) {
+    const char* usage = "snapshot takes a file name ending in .png, then --window and --zoom N if wanted, e.g. "
+                        "'snapshot out/a.png --window --zoom 2'";
+    if (arguments.empty()) return failure(usage);
+    Snapshot snapshot{arguments[0]};
+    if (!namesFileOfKind(snapshot.file, ".png")) {
+        return failure("snapshot writes PNG files: the name must end in .png, got '" + snapshot.file + "'");
+    }
+    for (std::size_t at = 1; at < arguments.size(); ++at) {
+        if (arguments[at] == "--window") {
+            snapshot.window = true;
+        } else if (arguments[at] == "--zoom" && at + 1 < arguments.size()) {
+            const auto zoom = readZoom(arguments[++at]);
+            if (!zoom) return failure("snapshot --zoom: " + zoom.error);
+            snapshot.zoom = zoom.value;
+        } else {
+            return failure(std::string(usage) + "; got '" + arguments[at] + "'");
+        }
+    }
+    return success(std::move(snapshot));
+}
+
 }  // namespace
+
+NumberRead<int> readZoom(std::string_view text) {
+    const auto read = readCount(text, 1, kMaxZoom);
+    NumberRead<int> zoom;
+    zoom.value = static_cast<int>(read.value);
+    zoom.error = read.error;
+    return zoom;
+}
 
 ParsedLine parseSessionLine(std::string_view line) {
     const std::string_view content = lineContent(line);
@@ -103,15 +133,7 @@ ParsedLine parseSessionLine(std::string_view line) {
         return success(Wait{seconds.value});
     }
     if (keyword == "drag") return parseDrag(arguments);
-    if (keyword == "snapshot") {
-        if (arguments.size() != 1)
-            return failure("snapshot takes one file name ending in .png, e.g. 'snapshot out/a.png'");
-        const std::string& file = arguments[0];
-        if (!namesFileOfKind(file, ".png")) {
-            return failure("snapshot writes PNG files: the name must end in .png, got '" + file + "'");
-        }
-        return success(Snapshot{file});
-    }
+    if (keyword == "snapshot") return parseSnapshot(arguments);
     if (keyword == "record") {
         if (arguments.size() != 1) {
             return failure("record takes a file name ending in .gif, or 'stop': 'record out/a.gif' ... 'record stop'");

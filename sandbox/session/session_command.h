@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "sandbox/pluginsdk/host.h"
+#include "sandbox/session/number_text.h"
 
 namespace sandbox::app {
 
@@ -39,7 +40,9 @@ struct Drag {
 };  // drag DX DY
 struct Snapshot {
     std::string file;
-};  // snapshot FILE.png
+    bool window = false;  // only the overlay window's rectangle
+    int zoom = 1;         // each pixel repeated this many times across and down
+};                        // snapshot FILE.png [--window] [--zoom N]
 struct StartRecording {
     std::string file;
 };                        // record FILE.gif
@@ -61,8 +64,12 @@ struct ParsedLine {
 inline constexpr long kMaxTicksOrFrames = 1'000'000;
 inline constexpr double kMaxWaitSeconds = 3600.0;
 inline constexpr double kMaxDragPixels = 100'000.0;
+inline constexpr int kMaxZoom = 8;
 
 ParsedLine parseSessionLine(std::string_view line);
+
+// A picture's zoom: a whole number from 1 to kMaxZoom, as snapshot and render take it.
+NumberRead<int> readZoom(std::string_view text);
 
 // Whether a command can run beside a live window, whose own clock ticks and whose render thread
 // draws: console lines and the game state can; time, frames, pictures, keys (the user's own hands

@@ -30,7 +30,15 @@ TEST(Program, TheDemoSessionWritesItsPicturesAndSaysWhere) {
     ScratchFolder folder;
     const ProgramRun run = runSandbox({"run", KEYVANE_DEMO_SESSION, "--home", "home"}, folder.path());
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.err, "");
+    // The pictures without the overlay say why, and the capture says it once per cause.
+    EXPECT_EQ(run.err,
+              "snapshot out/demo-menu.png: no overlay: no match is running ('game local' or 'game online' "
+              "starts one)\n"
+              "record out/demo.gif: no overlay from game time 1.52 s: no match is running ('game local' or "
+              "'game online' starts one)\n"
+              "record out/demo.gif: no overlay from game time 6.72 s: the match has ended ('match running' "
+              "starts another)\n"
+              "snapshot out/demo-ended.png: no overlay: the match has ended ('match running' starts another)\n");
     for (const char* name :
          {"demo-menu", "demo-idle", "demo-drive", "demo-jump", "demo-small", "demo-moved", "demo-ended"}) {
         const auto picture = folder / ("out/" + std::string(name) + ".png");
@@ -49,7 +57,9 @@ TEST(Program, ABadLineStopsTheScriptWithItsLineNumberAndKeepsEarlierPictures) {
                                       "snapshot never.png\n");
     const ProgramRun run = runSandbox({"run", "bad.session", "--home", "home"}, folder.path());
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err, "bad.session:3: unknown key name 'Shift' (did you mean LeftShift?)\n");
+    EXPECT_EQ(run.err, "snapshot first.png: no overlay: the window is not open yet (the plugin's timer opens it at "
+                       "game time 1.00 s, in 1.00 s)\n"
+                       "bad.session:3: unknown key name 'Shift' (did you mean LeftShift?)\n");
     EXPECT_TRUE(std::filesystem::exists(folder / "first.png"));
     EXPECT_FALSE(std::filesystem::exists(folder / "never.png"));
 }
@@ -116,8 +126,11 @@ TEST(Program, WithoutHomeASessionLivesInTheUsersStateFolderNamedOnceAndLeavesThe
     const ProgramRun run = runSandbox({"run", "scale.session"}, folder / "work");
     ASSERT_EQ(run.status, 0) << run.err;
     const auto home = stateFolderIn(folder / "work") / "keyvane-sandbox";
-    EXPECT_EQ(run.err,
-              "keyvane-sandbox: home " + home.string() + " (settings and window places; --home DIR for another)\n");
+    EXPECT_EQ(run.err.rfind("keyvane-sandbox: home " + home.string() +
+                                " (settings and window places; --home DIR for another)\nsnapshot out/a.png: no overlay",
+                            0),
+              0u)
+        << run.err;
     EXPECT_EQ(readText(home / "bakkesmod/cfg/keyvane.cfg"),
               "kvanescale \"0.500000\"\nkvanetransparency \"0.000000\"\n");
     EXPECT_TRUE(std::filesystem::exists(home / "imgui.ini"));
@@ -158,4 +171,92 @@ TEST(Program, TheConsoleHelpsAndQuitsAndTheTraceShowsEveryCallInItsPlace) {
     // Nothing after quit ran: the scale is still the default.
     EXPECT_EQ(readText(folder / "home/bakkesmod/cfg/keyvane.cfg"),
               "kvanescale \"1.000000\"\nkvanetransparency \"0.000000\"\n");
+}
+
+TEST(Program, APictureWithoutTheOverlaySaysWhyFromTheHostsState) {
+    ScratchFolder folder;
+    writeText(folder / "hidden.session", "game online\n"
+                                         "snapshot early.png\n"
+                                         "record hidden.gif\n"
+                                         "wait 1.5\n"
+                                         "game training\n"
+                                         "wait 0.5\n"
+                                         "game local\n"
+                                         "match ended\n"
+                                         "wait 0.5\n"
+                                         "record stop\n"
+                                         "togglemenu keyvane\n"
+                                         "snapshot closed.png --window\n");
+    const ProgramRun run = runSandbox({"run", "hidden.session", "--home", "home"}, folder.path());
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err,
+              "snapshot early.png: no overlay: the window is not open yet (the plugin's timer opens it at game time "
+              "1.00 s, in 1.00 s)\n"
+              "record hidden.gif: no overlay from game time 0.02 s: the window is not open yet (the plugin's timer "
+              "opens it at game time 1.00 s, in 0.98 s)\n"
+              "record hidden.gif: no overlay from game time 1.52 s: the player is in custom training, where the "
+              "overlay stays hidden\n"
+              "record hidden.gif: no overlay from game time 2.02 s: the match has ended ('match running' starts "
+              "another)\n"
+              "hidden.session:12: snapshot --window: no overlay window to cut out: the window is closed ('togglemenu "
+              "keyvane' opens it)\n");
+}
+
+TEST(Program, RenderWithoutHomeUsesAFreshHomeAndLeavesTheStoredSettingsAlone) {
+    ScratchFolder folder;
+    writeText(folder / "input", "kvanescale 1.5\n");
+    ASSERT_EQ(runSandbox({"console"}, folder.path(), "input").status, 0);
+    const auto stored = stateFolderIn(folder.path()) / "keyvane-sandbox/bakkesmod/cfg/keyvane.cfg";
+    const std::string before = readText(stored);
+
+    const ProgramRun run = runSandbox({"render", "--scale", "0.75", "--out", "x.png"}, folder.path());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readText(stored), before);
+    const std::string start = "keyvane-sandbox: home ";
+    ASSERT_EQ(run.err.rfind(start, 0), 0u) << run.err;
+    const std::filesystem::path home = run.err.substr(start.size(), run.err.find(',') - start.size());
+    EXPECT_NE(run.err.find("removed at the end"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(home)) << home;
+    EXPECT_TRUE(std::filesystem::exists(folder / "x.png"));
+}
+
+TEST(Program, WindowPicturesHoldTheOverlaysRectangleEachPixelRepeatedByTheZoom) {
+    struct Case {
+        std::vector<std::string> options;
+        int width, height;
+    };
+    // The window is 768 x 384 at scale 1; a whole screen of 320 x 180 is the zoom's only other input.
+    for (const Case& shot : std::vector<Case>{{{"--window"}, 768, 384},
+                                              {{"--window", "--scale", "0.5", "--zoom", "3"}, 1152, 576},
+                                              {{"--screen", "320x180", "--zoom", "2"}, 640, 360}}) {
+        ScratchFolder folder;
+        std::vector<std::string> arguments{"render", "--out", "one.png", "--home", "home"};
+        arguments.insert(arguments.end(), shot.options.begin(), shot.options.end());
+        ASSERT_EQ(runSandbox(arguments, folder.path()).status, 0);
+        const auto picture = readPicture(folder / "one.png");
+        EXPECT_EQ(picture.width, shot.width) << shot.options[0];
+        EXPECT_EQ(picture.height, shot.height) << shot.options[0];
+    }
+    // Zoomed, every pixel is the unzoomed picture's pixel it covers: nearest neighbour, nothing blended.
+    ScratchFolder folder;
+    ASSERT_EQ(
+        runSandbox({"render", "--out", "one.png", "--home", "home", "--window", "--hold", "A"}, folder.path()).status,
+        0);
+    ASSERT_EQ(runSandbox({"render", "--out", "two.png", "--home", "home", "--window", "--hold", "A", "--zoom", "2"},
+                         folder.path())
+                  .status,
+              0);
+    const auto one = readPicture(folder / "one.png");
+    const auto two = readPicture(folder / "two.png");
+    ASSERT_EQ(two.width, one.width * 2);
+    std::size_t differing = 0;
+    for (int y = 0; y < two.height; ++y) {
+        for (int x = 0; x < two.width; ++x) {
+            const std::size_t big = (static_cast<std::size_t>(y) * two.width + x) * 4;
+            const std::size_t small = (static_cast<std::size_t>(y / 2) * one.width + x / 2) * 4;
+            differing += !std::equal(&two.rgba[big], &two.rgba[big] + 4, &one.rgba[small]);
+        }
+    }
+    EXPECT_EQ(differing, 0u);
+    EXPECT_TRUE(isHeldGrey(two, 262, 186));  // the A cap, above its label, at (131, 93) in the window
 }

@@ -99,8 +99,17 @@ TEST(SessionLines, DragTakesTwoFinitePixelDistances) {
     }
 }
 
-TEST(SessionLines, SnapshotNeedsOnePngName) {
+TEST(SessionLines, SnapshotNeedsOnePngNameThenTakesTheWindowAndAZoom) {
     EXPECT_EQ(commandOf<Snapshot>("snapshot out/a.png").file, "out/a.png");
+    const Snapshot window = commandOf<Snapshot>("snapshot a.png --zoom 8 --window");
+    EXPECT_TRUE(window.window);
+    EXPECT_EQ(window.zoom, 8);
+    EXPECT_EQ(commandOf<Snapshot>("snapshot a.png").zoom, 1);
+    EXPECT_EQ(errorOf("snapshot a.png --zoom 9"), "snapshot --zoom: expected a whole number from 1 to 8, got '9'");
+    for (const char* bad :
+         {"snapshot a.png --zoom", "snapshot a.png --zoom 0", "snapshot a.png --zoom 1.5", "snapshot a.png --frame"}) {
+        EXPECT_NE(errorOf(bad), "") << bad;
+    }
     EXPECT_EQ(errorOf("snapshot out/a.jpg"), "snapshot writes PNG files: the name must end in .png, got 'out/a.jpg'");
     EXPECT_NE(errorOf("snapshot"), "");
     EXPECT_NE(errorOf("snapshot .png"), "");
@@ -163,6 +172,13 @@ TEST(CommandLine, RenderTakesItsSettingsAsTypedAndItsKeysByGameName) {
     EXPECT_EQ(read.options.screen.width, 800);
     EXPECT_EQ(read.options.home, "h");
     EXPECT_FALSE(read.options.module.has_value());
+    EXPECT_FALSE(read.options.window);
+    const CliParse window = parse({"render", "--out", "x.png", "--window", "--zoom=2"});
+    ASSERT_EQ(window.error, "");
+    EXPECT_TRUE(window.options.window);
+    EXPECT_EQ(window.options.zoom, 2);
+    EXPECT_NE(parse({"render", "--out", "x.png", "--zoom", "9"}).error, "");
+    EXPECT_NE(parse({"run", "a.session", "--window"}).error, "");
 }
 
 TEST(CommandLine, MistakesAreNamedInOneLine) {
