@@ -2,7 +2,7 @@
 #include "sandbox/commandline/cli_options.h"
 
 #include "sandbox/pluginsdk/host.h"
-#include "sandbox/session/key_hints.h"
+#include "sandbox/session/name_hints.h"
 #include "sandbox/session/session_command.h"
 #include "sandbox/session/session_words.h"
 

@@ -1,8 +1,32 @@
-// Help texts. Kept next to each other so the examples stay consistent.
+// Help texts. Kept next to each other so the options and examples stay consistent: every command's
+// help lists each option it takes, one line each with an example, from the same lines.
 #include "sandbox/commandline/help_text.h"
 
 namespace sandbox::app {
 namespace {
+
+constexpr std::string_view kHomeOption =
+    "  --home DIR        the session's working folder, kept between runs      --home /tmp/kv\n";
+constexpr std::string_view kScreenOption =
+    "  --screen WxH      the screen in pixels (default 1280x720)              --screen 1920x1080\n";
+constexpr std::string_view kModuleOption =
+    "  --module PATH     the plugin module (default: the one beside this program)  --module my/Keyvane.so\n";
+constexpr std::string_view kRateOption =
+    "  --rate HZ         ticks and frames a second of game time (default 60)  --rate 120\n";
+constexpr std::string_view kTraceOption =
+    "  --trace           print every SDK call the plugin makes, as it happens  --trace\n";
+constexpr std::string_view kRenderOptions =
+    "  --out FILE.png    the picture to write (required)                      --out out/x.png\n"
+    "  --scale S         the overlay's size factor, kvanescale                --scale 0.75\n"
+    "  --transparency T  the window background's alpha, 0 clear to 1 opaque  --transparency 1\n"
+    "  --hold KEY,...    game key names held in the picture                   --hold A,LeftMouseButton\n"
+    "  --window          only the overlay window's rectangle                  --window\n"
+    "  --zoom N          every pixel N times across and down, 1 to 8          --window --zoom 2\n"
+    "  --home DIR        use and keep the settings in DIR (default: a fresh home)  --home /tmp/kv\n";
+constexpr std::string_view kExitStatus =
+    "Exit status: 0 done; 2 a bad option, script line, key name, home or module file (one line on\n"
+    "standard error); 1 this machine cannot run the session (no EGL for pictures, a home it cannot\n"
+    "write).\n";
 
 constexpr std::string_view kOverview =
     R"(keyvane-sandbox: run the Keyvane plugin module the way the game's host does, and see the overlay.
@@ -10,43 +34,37 @@ constexpr std::string_view kOverview =
 Usage:
   keyvane-sandbox run SCRIPT [--home DIR] [--screen WxH] [--module PATH] [--rate HZ] [--trace]
   keyvane-sandbox render --out FILE.png [--scale S] [--transparency T] [--hold KEY,...]
-                         [--home DIR] [--screen WxH] [--module PATH]
+                         [--window] [--zoom N] [--home DIR] [--screen WxH] [--module PATH]
   keyvane-sandbox console [--home DIR] [--screen WxH] [--module PATH] [--rate HZ] [--trace]
   keyvane-sandbox live [--home DIR] [--screen WxH] [--module PATH] [--rate HZ] [--trace]
   keyvane-sandbox keys                  every game key name, and what keyboards print on some keys
-  keyvane-sandbox help [COMMAND]        (or COMMAND --help)
+  keyvane-sandbox help [COMMAND]        (or COMMAND --help): every option of a command
   keyvane-sandbox --version
 
-Common options:
-  --home DIR      the session's working folder (default: keyvane-sandbox in your state folder,
-                  $XDG_STATE_HOME or ~/.local/state, named at start). The plugin keeps
-                  ./bakkesmod/cfg/keyvane.cfg there, and the host keeps the window settings in
-                  imgui.ini, so settings and the window's place persist from one run to the next.
-  --screen WxH    screen size in pixels (default 1280x720).
-  --module PATH   the plugin module (default: Keyvane.so next to this program).
-  --rate HZ       ticks and frames per second of game time (default 60).
-  --trace         print every SDK call the plugin makes, with its arguments, as it happens
-                  on standard error, one a line: trace: GameWrapper::IsKeyPressed(1000 = A)
+The home (--home DIR) is the session's working folder: the plugin keeps ./bakkesmod/cfg/keyvane.cfg
+there and the host keeps the window's place in imgui.ini, so both persist from one run to the next.
+Without --home it is keyvane-sandbox in your state folder ($XDG_STATE_HOME or ~/.local/state),
+named at start; render without --home uses a fresh one and leaves yours alone.
 
 Examples:
-  keyvane-sandbox render --scale 0.75 --hold A,LeftMouseButton --out out/x.png
+  keyvane-sandbox render --scale 0.75 --hold A,LeftMouseButton --window --zoom 2 --out out/x.png
   keyvane-sandbox run examples/demo.session --home /tmp/kv
   echo 'kvanescale' | keyvane-sandbox console --trace
 
-Exit status: 0 done; 2 a bad script line, option, key name or module file (FILE:LINE: message on
-standard error); 1 this machine cannot render (no EGL).
 )";
 
-constexpr std::string_view kRun = R"(keyvane-sandbox run SCRIPT [--home DIR] [--screen WxH] [--module PATH] [--rate HZ]
+constexpr std::string_view kRun =
+    R"(keyvane-sandbox run SCRIPT [--home DIR] [--screen WxH] [--module PATH] [--rate HZ] [--trace]
 
 Loads the module, then plays SCRIPT one line at a time. The first line that cannot run stops the
 session with SCRIPT:LINE: message on standard error and exit status 2; pictures already written stay.
-Relative picture names are taken from the folder you run the command in, not from --home.
+Relative picture names are taken from the folder you run the command in, not from --home. A picture
+without the overlay says why on standard error (the window is not open yet, no match, ...).
 
 The session language (one command per line, '#' starts a comment):
   kvanescale 1.5            any host console command: set a variable,
   kvanescale                print its value,
-  A Q                       re-bind a key (binding variables are named after the game's keys),
+  A Q                       resolve the game key named by the value (Q) into that key's own entry,
   togglemenu keyvane        open or close the plugin's window
   game menu|local|online|training
   match running|ended
@@ -57,7 +75,8 @@ The session language (one command per line, '#' starts a comment):
   wait SECONDS              advance the game clock, firing due timers, ticking and drawing at the
                             session's rate (60 per second), e.g. 'wait 1.5' after load opens the window
   drag DX DY                drag the overlay window by DX, DY pixels with the mouse
-  snapshot FILE.png         draw a frame and write the whole screen to FILE.png
+  snapshot FILE.png         draw a frame and write the whole screen to FILE.png; --window keeps only
+    [--window] [--zoom N]   the overlay window, --zoom N repeats every pixel N times (1 to 8)
   record FILE.gif           start an animated capture of every frame drawn from here on,
   record stop               at the session's rate; stop writes it (the end of the session too)
   unload / load             unload the module (it saves its settings), load it again
@@ -68,30 +87,40 @@ Example script:
   record out/held.gif
   hold A LeftMouseButton
   wait 0.5
-  snapshot out/held.png
+  snapshot out/held.png --window --zoom 2
   record stop
 
+Options:
+)";
+constexpr std::string_view kRunExamples = R"(
 Examples:
   keyvane-sandbox run examples/demo.session
-  keyvane-sandbox run my.session --home /tmp/kv --screen 1920x1080
+  keyvane-sandbox run my.session --home /tmp/kv --screen 1920x1080 --rate 120 --trace
+
 )";
 
 constexpr std::string_view kRender =
     R"(keyvane-sandbox render --out FILE.png [--scale S] [--transparency T] [--hold KEY,...]
-                       [--home DIR] [--screen WxH] [--module PATH]
+                       [--window] [--zoom N] [--home DIR] [--screen WxH] [--module PATH]
 
-One picture of the overlay as a player sees it in a running online match. The settings go through
-the console variables kvanescale and kvanetransparency, as a player's would, so they are also saved
-in the home's ./bakkesmod/cfg/keyvane.cfg. Without --scale or --transparency the saved (or default)
-values are used. --hold takes the game's key names, comma-separated.
+One picture of the overlay as a player sees it in a running online match, 1.5 s of game time after
+the module loads. The settings go through the console variables kvanescale and kvanetransparency,
+as a player's would. Without --home the session has a fresh home, removed afterwards, so the
+picture shows the defaults and your stored settings stay as they are; with --home it uses (and
+keeps) the settings saved there.
 
+Options:
+)";
+constexpr std::string_view kRenderExamples = R"(
 Examples:
   keyvane-sandbox render --out overlay.png
-  keyvane-sandbox render --scale 0.75 --hold A,LeftMouseButton --out x.png
+  keyvane-sandbox render --scale 0.75 --hold A,LeftMouseButton --window --zoom 2 --out x.png
   keyvane-sandbox render --scale 2 --transparency 1 --screen 1920x1080 --out big.png
+
 )";
 
-constexpr std::string_view kConsole = R"(keyvane-sandbox console [--home DIR] [--screen WxH] [--module PATH] [--rate HZ]
+constexpr std::string_view kConsole =
+    R"(keyvane-sandbox console [--home DIR] [--screen WxH] [--module PATH] [--rate HZ] [--trace]
 
 Loads the module and reads the session language from standard input, one line at a time, printing
 the host's replies. A line that cannot run is reported as <stdin>:LINE: message right after it and
@@ -100,13 +129,18 @@ the next line is read; the exit status is 2 if any line failed. 'help' shows the
 terminal, lines can be edited and the Up and Down arrows walk the history, which is kept in the
 home's console_history. See 'keyvane-sandbox help run' for the whole language.
 
+Options:
+)";
+constexpr std::string_view kConsoleExamples = R"(
 Examples:
   keyvane-sandbox console
   printf 'kvanescale 1.5\nkvanescale\n' | keyvane-sandbox console --home /tmp/kv
   echo 'hold A' | keyvane-sandbox console --trace
+
 )";
 
-constexpr std::string_view kLive = R"(keyvane-sandbox live [--home DIR] [--screen WxH] [--module PATH] [--rate HZ]
+constexpr std::string_view kLive =
+    R"(keyvane-sandbox live [--home DIR] [--screen WxH] [--module PATH] [--rate HZ] [--trace]
 
 A real window (GLFW, OpenGL 3.3) showing the overlay over the backdrop in a running online match.
 Your own keys and mouse buttons drive the game's key states; the game thread ticks at --rate and
@@ -127,18 +161,51 @@ Keys, named the way the game names them on Windows:
   mouse         left, middle and right buttons: LeftMouseButton, MiddleMouseButton, RightMouseButton;
                 buttons 4 and 5: ThumbMouseButton, ThumbMouseButton2
 
-Example:
-  keyvane-sandbox live --home ~/.keyvane
+Options:
 )";
+constexpr std::string_view kLiveExamples = R"(
+Examples:
+  keyvane-sandbox live --home ~/.keyvane
+  keyvane-sandbox live --screen 1920x1080 --rate 144
+
+)";
+
+constexpr std::string_view kKeys = R"(keyvane-sandbox keys
+
+Lists every game key name the host knows, one a line, as 'hold', 'release', render's --hold and the
+binding variables take them, with what a keyboard prints on the keys the game names otherwise
+(Shift is LeftShift, Ctrl is LeftControl). A name that is not in the list gets the closest ones as
+a hint wherever it is typed. keys takes no options.
+
+Examples:
+  keyvane-sandbox keys
+  keyvane-sandbox keys | grep Mouse
+
+)";
+
+std::string joined(std::initializer_list<std::string_view> parts) {
+    std::string text;
+    for (const auto part : parts) text += part;
+    return text;
+}
 
 }  // namespace
 
-std::string_view helpText(std::string_view topic) {
-    if (topic == "run") return kRun;
-    if (topic == "render") return kRender;
-    if (topic == "console") return kConsole;
-    if (topic == "live") return kLive;
-    return kOverview;
+std::string helpText(std::string_view topic) {
+    const auto sessionOptions = {kHomeOption, kScreenOption, kModuleOption, kRateOption, kTraceOption};
+    auto withOptions = [&](std::string_view head, std::string_view examples) {
+        std::string text(head);
+        for (const auto option : sessionOptions) text += option;
+        return text + std::string(examples) + std::string(kExitStatus);
+    };
+    if (topic == "run") return withOptions(kRun, kRunExamples);
+    if (topic == "console") return withOptions(kConsole, kConsoleExamples);
+    if (topic == "live") return withOptions(kLive, kLiveExamples);
+    if (topic == "render") {
+        return joined({kRender, kRenderOptions, kScreenOption, kModuleOption, kRenderExamples, kExitStatus});
+    }
+    if (topic == "keys") return joined({kKeys, "Exit status: 0.\n"});
+    return joined({kOverview, kExitStatus});
 }
 
 }  // namespace sandbox::app

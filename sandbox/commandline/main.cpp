@@ -13,8 +13,8 @@
 #include "sandbox/session/host_trace.h"
 #include "sandbox/session/input/line_input.h"
 #include "sandbox/session/input/stop_signals.h"
-#include "sandbox/session/key_hints.h"
 #include "sandbox/session/line_loop.h"
+#include "sandbox/session/name_hints.h"
 #include "sandbox/session/session.h"
 #include "sandbox/session/session_files.h"
 

@@ -15,7 +15,7 @@
 #include "sandbox/hostapp/ui_context.h"
 #include "sandbox/pluginsdk/host.h"
 #include "sandbox/session/host_trace.h"
-#include "sandbox/session/key_hints.h"
+#include "sandbox/session/name_hints.h"
 #include "sandbox/session/overlay_absence.h"
 #include "sandbox/session/session_files.h"
 
@@ -99,7 +99,15 @@ std::string Session::execute(const SessionCommand& command) {
 
 std::string Session::runConsoleLine(const ConsoleLine& line) {
     const CommandResult result = host_->execute(line.text);
-    if (!result.ok) throw CommandError(result.message);
+    if (!result.ok) {
+        // The host names an unknown command first in its message; the closest known word helps.
+        const std::string_view unknown = "unknown command: ";
+        if (result.message.starts_with(unknown)) {
+            throw CommandError(withCommandHint(result.message, std::string_view(result.message).substr(unknown.size()),
+                                               host_->variableNames()));
+        }
+        throw CommandError(result.message);
+    }
     return result.message;
 }
 

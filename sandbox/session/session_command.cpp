@@ -50,11 +50,8 @@ ParsedLine parseMatch(const std::vector<std::string>& arguments) {
     return failure(std::string(usage) + ", got '" + arguments[0] + "'");
 }
 
-constexpr std::string_view kKeywords[] = {"game", "match", "hold",     "release", "tick",   "frame",
-                                          "wait", "drag",  "snapshot", "record",  "unload", "load"};
-
 bool isSessionKeyword(std::string_view word) {
-    for (const auto keyword : kKeywords) {
+    for (const auto keyword : sessionKeywords()) {
         if (word == keyword) return true;
     }
     return false;
@@ -92,6 +89,12 @@ ParsedLine parseSnapshot(const std::vector<std::string>& arguments) {
 }
 
 }  // namespace
+
+std::span<const std::string_view> sessionKeywords() {
+    static constexpr std::string_view kKeywords[] = {"game", "match", "hold",     "release", "tick",   "frame",
+                                                     "wait", "drag",  "snapshot", "record",  "unload", "load"};
+    return kKeywords;
+}
 
 NumberRead<int> readZoom(std::string_view text) {
     const auto read = readCount(text, 1, kMaxZoom);

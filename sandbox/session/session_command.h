@@ -2,6 +2,7 @@
 // its numbers only; whether a key name, a console command or a file works is found out when it runs.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -67,6 +68,9 @@ inline constexpr double kMaxDragPixels = 100'000.0;
 inline constexpr int kMaxZoom = 8;
 
 ParsedLine parseSessionLine(std::string_view line);
+
+// The words the session reads itself; every other line goes to the host console.
+std::span<const std::string_view> sessionKeywords();
 
 // A picture's zoom: a whole number from 1 to kMaxZoom, as snapshot and render take it.
 NumberRead<int> readZoom(std::string_view text);

@@ -10,7 +10,7 @@ constexpr std::string_view kSessionInShort = R"(The session language, one comman
   hold KEY... | release KEY...       game key names ('keyvane-sandbox keys' lists them)
   tick [N] | frame [N] | wait SECONDS                       time, ticks and frames
   drag DX DY                          move the overlay window with the mouse
-  snapshot FILE.png | record FILE.gif ... record stop        pictures
+  snapshot FILE.png [--window] [--zoom N] | record FILE.gif ... record stop   pictures
   unload | load                       the module
   help | quit | exit
 )";

@@ -71,7 +71,7 @@ const std::vector<ProgramCase>& programCases() {
          "",
          2,
          "",
-         "unknown.session:3: unknown command: kvanesize\n",
+         "unknown.session:3: unknown command: kvanesize (did you mean kvanescale?)\n",
          false,
          "kvanescale \"2.000000\"\nkvanetransparency \"0.000000\"\n"},
         {"UnloadSavesAndLoadReplaysTheSavedSettings",
@@ -189,13 +189,31 @@ TEST_P(ProgramRuns, ExitWithTheirStatusAndPrintExactlyThis) {
 INSTANTIATE_TEST_SUITE_P(Program, ProgramRuns, testing::ValuesIn(programCases()),
                          [](const testing::TestParamInfo<ProgramCase>& run) { return run.param.name; });
 
-TEST(Program, HelpShowsExamplesForEveryCommandAndKeysListsTheGamesNames) {
+TEST(Program, EachCommandsHelpDescribesEveryOptionItTakesWithExamplesAndKeysListsTheGamesNames) {
     ScratchFolder folder;
-    for (const char* command : {"run", "render", "console", "live"}) {
+    const std::vector<std::string> session{"--home", "--screen", "--module", "--rate", "--trace"};
+    const std::vector<std::pair<std::string, std::vector<std::string>>> commands{
+        {"run", session},
+        {"console", session},
+        {"live", session},
+        {"render",
+         {"--out", "--scale", "--transparency", "--hold", "--window", "--zoom", "--home", "--screen", "--module"}},
+        {"keys", {}}};
+    for (const auto& [command, options] : commands) {
         const ProgramRun run = runSandbox({command, "--help"}, folder.path());
         EXPECT_EQ(run.status, 0);
-        EXPECT_EQ(run.out.rfind(std::string("keyvane-sandbox ") + command, 0), 0u) << run.out;
+        EXPECT_EQ(run.out.rfind("keyvane-sandbox " + command, 0), 0u) << run.out;
         EXPECT_NE(run.out.find("Example"), std::string::npos) << command;
+        EXPECT_EQ(runSandbox({"help", command}, folder.path()).out, run.out) << command;
+        for (const auto& option : options) {
+            // One line each: the option, what it does and an example that uses it.
+            const std::string lineEnd = testsupport::kProgramLineEnd;
+            const std::size_t at = run.out.find(lineEnd + "  " + option + " ");
+            ASSERT_NE(at, std::string::npos) << command << ' ' << option;
+            const std::size_t start = at + lineEnd.size();
+            const std::string line = run.out.substr(start, run.out.find(lineEnd, start) - start);
+            EXPECT_NE(line.find(option, option.size() + 2), std::string::npos) << line;
+        }
     }
     const ProgramRun keys = runSandbox({"keys"}, folder.path());
     EXPECT_EQ(keys.status, 0);

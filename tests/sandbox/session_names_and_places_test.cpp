@@ -8,7 +8,7 @@
 
 #include "sandbox/commandline/user_home.h"
 #include "sandbox/pluginsdk/host.h"
-#include "sandbox/session/key_hints.h"
+#include "sandbox/session/name_hints.h"
 #include "sandbox/session/session_files.h"
 #include "sandbox_program.h"
 
@@ -49,6 +49,27 @@ TEST(KeyHints, TheMessageListsTheHintsOrPointsToTheListing) {
                                            "RightMouseButton or ThumbMouseButton?)");
     EXPECT_EQ(unknownKeyMessage("Nothing"),
               "unknown key name 'Nothing' ('keyvane-sandbox keys' lists the game's key names)");
+}
+
+TEST(CommandHints, AMistypedCommandGetsTheClosestVariableCommandOrSessionWord) {
+    const std::vector<std::string> variables{"kvanescale", "kvanetransparency", "A", "LeftShift"};
+    const std::vector<std::pair<const char*, const char*>> cases{{"kvanescal", "kvanescale"},
+                                                                 {"KvaneTransparancy", "kvanetransparency"},
+                                                                 {"hodl", "hold"},
+                                                                 {"relase", "release"},
+                                                                 {"togglemneu", "togglemenu"},
+                                                                 {"quti", "quit"},
+                                                                 {"snapshto", "snapshot"},
+                                                                 {"kvanesize", "kvanescale"},
+                                                                 {"LeftShft", "LeftShift"},
+                                                                 {"blah", ""},
+                                                                 {"B", ""},
+                                                                 {"a", "A"},
+                                                                 {"", ""}};
+    for (const auto& [typed, closest] : cases) EXPECT_EQ(closestCommand(typed, variables), closest) << typed;
+    EXPECT_EQ(withCommandHint("unknown command: hodl", "hodl", variables),
+              "unknown command: hodl (did you mean hold?)");
+    EXPECT_EQ(withCommandHint("unknown command: blah", "blah", variables), "unknown command: blah");
 }
 
 TEST(KeyHints, TheListingHasEveryGameKeyAndWhatTheKeyboardPrintsWhereTheGameDiffers) {

@@ -1,5 +1,6 @@
-// Key-name suggestions, from the game's names and the names printed on the keys themselves.
-#include "sandbox/session/key_hints.h"
+// Name suggestions: key names from the game's names and the names printed on the keys themselves,
+// commands from the words a session knows.
+#include "sandbox/session/name_hints.h"
 
 #include <algorithm>
 #include <array>
@@ -7,6 +8,7 @@
 #include <tuple>
 
 #include "sandbox/pluginsdk/host.h"
+#include "sandbox/session/session_command.h"
 
 namespace sandbox::app {
 namespace {
@@ -28,6 +30,9 @@ constexpr std::array<PrintedName, 5> kPrintedNames{{
 constexpr std::array<const char*, 10> kDigitNames{"Zero", "One", "Two",   "Three", "Four",
                                                   "Five", "Six", "Seven", "Eight", "Nine"};
 
+// What the console and the line loop take besides the host's variables.
+constexpr std::string_view kOwnWords[] = {"togglemenu", "help", "quit", "exit"};
+
 std::string lowered(std::string_view text) {
     std::string lower(text);
     for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -42,21 +47,6 @@ bool isSubsequence(std::string_view part, std::string_view whole) {
     return at == part.size();
 }
 
-std::size_t editDistance(std::string_view a, std::string_view b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
-
 const PrintedName* printedNameOf(std::string_view gameName) {
     for (const auto& key : kPrintedNames) {
         if (key.gameName == gameName) return &key;
@@ -65,6 +55,25 @@ const PrintedName* printedNameOf(std::string_view gameName) {
 }
 
 }  // namespace
+
+std::size_t typingDistance(std::string_view a, std::string_view b) {
+    // Three rows of the optimal-string-alignment table: two letters typed the wrong way round
+    // ("hodl") are one slip, as a person counts them.
+    std::vector<std::size_t> before(b.size() + 1), above(b.size() + 1), row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) above[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            row[j] = std::min({above[j] + 1, row[j - 1] + 1, above[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
+                row[j] = std::min(row[j], before[j - 2] + 1);
+            }
+        }
+        std::swap(before, above);
+        std::swap(above, row);
+    }
+    return above[b.size()];
+}
 
 std::vector<std::string> closestKeyNames(std::string_view name) {
     const std::string typed = lowered(name);
@@ -84,7 +93,7 @@ std::vector<std::string> closestKeyNames(std::string_view name) {
         const std::string& original = names[position];
         const std::string candidate = lowered(original);
         if (candidate == typed) return {original};
-        const std::size_t distance = editDistance(typed, candidate);
+        const std::size_t distance = typingDistance(typed, candidate);
         const std::size_t at = typed.size() >= 2 ? candidate.find(typed) : std::string::npos;
         int kind = 0;
         if (at == 0) {
@@ -135,6 +144,31 @@ std::string keyListing() {
         listing += line + '\n';
     }
     return listing;
+}
+
+std::string closestCommand(std::string_view typed, const std::vector<std::string>& known) {
+    const std::string lower = lowered(typed);
+    // One slip for every three letters: "hodl" is hold, "kvanesize" kvanescale; a word of one or two
+    // letters is too short to guess from, unless only its case was wrong.
+    const std::size_t limit = lower.size() / 3;
+    std::string best;
+    std::size_t bestDistance = limit + 1;
+    auto consider = [&](std::string_view candidate) {
+        const std::size_t distance = typingDistance(lower, lowered(candidate));
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = candidate;
+        }
+    };
+    for (const auto& name : known) consider(name);
+    for (const auto word : sessionKeywords()) consider(word);
+    for (const auto word : kOwnWords) consider(word);
+    return best;
+}
+
+std::string withCommandHint(const std::string& message, std::string_view typed, const std::vector<std::string>& known) {
+    const std::string closest = closestCommand(typed, known);
+    return closest.empty() ? message : message + " (did you mean " + closest + "?)";
 }
 
 }  // namespace sandbox::app
