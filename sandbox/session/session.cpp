@@ -226,13 +226,15 @@ void Session::snapshot(const Snapshot& picture) {
         if (picture.window) throw CommandError("snapshot --window: no overlay window to cut out: " + absence->text);
         std::cerr << "snapshot " << picture.file << ": no overlay: " << absence->text << '\n';
     } else if (picture.window) {
-        // Whole pixels that cover the window, inside the screen.
+        // Whole pixels that cover the window, inside the screen; clamped as floats first, since a
+        // window dragged far off screen lies beyond what an int holds.
         const ImGuiWindow* window = drawnOverlay();
-        const int left = std::max(0, static_cast<int>(std::floor(window->Pos.x)));
-        const int top = std::max(0, static_cast<int>(std::floor(window->Pos.y)));
-        const int right = std::min(options_.screen.width, static_cast<int>(std::ceil(window->Pos.x + window->Size.x)));
-        const int bottom =
-            std::min(options_.screen.height, static_cast<int>(std::ceil(window->Pos.y + window->Size.y)));
+        const float screenWidth = static_cast<float>(options_.screen.width);
+        const float screenHeight = static_cast<float>(options_.screen.height);
+        const int left = static_cast<int>(std::floor(std::clamp(window->Pos.x, 0.0f, screenWidth)));
+        const int top = static_cast<int>(std::floor(std::clamp(window->Pos.y, 0.0f, screenHeight)));
+        const int right = static_cast<int>(std::ceil(std::clamp(window->Pos.x + window->Size.x, 0.0f, screenWidth)));
+        const int bottom = static_cast<int>(std::ceil(std::clamp(window->Pos.y + window->Size.y, 0.0f, screenHeight)));
         if (right <= left || bottom <= top) {
             throw CommandError("snapshot --window: no part of the overlay window is on screen");
         }
