@@ -7,6 +7,7 @@
 #include "sandbox/commandline/help_text.h"
 #include "sandbox/commandline/picture_support.h"
 #include "sandbox/commandline/program_location.h"
+#include "sandbox/commandline/standard_streams.h"
 #include "sandbox/commandline/user_home.h"
 #include "sandbox/session/host_trace.h"
 #include "sandbox/session/input/line_input.h"
@@ -120,6 +121,7 @@ bool chooseHome(const CliOptions& options, SessionOptions& sessionOptions) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    openClosedStandardStreams();
     const CliParse parse = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!parse.error.empty()) return failWith(parse.error, kExitBadInput);
     const CliOptions& options = parse.options;
