@@ -219,6 +219,8 @@ int runLive(const SessionOptions& options, std::ostream& out, std::ostream& err)
     SessionOptions liveOptions = options;
     liveOptions.live = true;
     liveOptions.pictures = {};
+    // The window's own loop watches the stop signals; a command from its terminal always completes.
+    liveOptions.stop = {};
     std::optional<Session> session;
     try {
         session.emplace(std::move(liveOptions));
