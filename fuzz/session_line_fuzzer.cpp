@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "sandbox/session/session_command.h"
+#include "sandbox/session/language/session_command.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto parsed = sandbox::app::parseSessionLine(std::string_view(reinterpret_cast<const char*>(data), size));

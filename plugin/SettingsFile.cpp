@@ -3,6 +3,8 @@
 #include "plugin/SettingsFile.h"
 
 #include <algorithm>
+#include <cinttypes>
+#include <cstdio>
 #include <random>
 
 namespace settingsfile {
@@ -11,10 +13,9 @@ std::string temporarySuffix(std::uint64_t processId) {
     // Two draws: the random device gives 32 bits at a time.
     std::random_device entropy;
     const std::uint64_t random = (static_cast<std::uint64_t>(entropy()) << 32) | entropy();
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string digits(16, '0');
-    for (std::size_t i = 0; i < 16; ++i) digits[i] = kHex[(random >> (60 - 4 * i)) & 0xF];
-    return "." + std::to_string(processId) + "-" + digits + ".tmp";
+    char suffix[48];
+    std::snprintf(suffix, sizeof suffix, ".%" PRIu64 "-%016" PRIx64 ".tmp", processId, random);
+    return suffix;
 }
 
 bool isTemporarySuffix(std::string_view rest) {

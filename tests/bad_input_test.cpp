@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "plugin/SettingsFile.h"
-#include "sandbox/session/session_command.h"
+#include "sandbox/session/language/session_command.h"
 #include "support/config_text.h"
 #include "support/plugin_session.h"
 #include "support/save_case.h"

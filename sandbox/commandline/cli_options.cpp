@@ -2,9 +2,9 @@
 #include "sandbox/commandline/cli_options.h"
 
 #include "sandbox/pluginsdk/host.h"
-#include "sandbox/session/name_hints.h"
-#include "sandbox/session/session_command.h"
-#include "sandbox/session/session_words.h"
+#include "sandbox/session/language/name_hints.h"
+#include "sandbox/session/language/session_command.h"
+#include "sandbox/session/language/session_words.h"
 
 namespace sandbox::app {
 namespace {

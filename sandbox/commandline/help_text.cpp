@@ -26,7 +26,7 @@ constexpr std::string_view kRenderOptions =
 constexpr std::string_view kExitStatus =
     "Exit status: 0 done; 2 a bad option, script line, key name, home or module file (one line on\n"
     "standard error); 1 this machine cannot run the session (no EGL for pictures, a home it cannot\n"
-    "write).\n";
+    "write); 130, 143 or 129 stopped by Ctrl+C, SIGTERM or SIGHUP, settings and captures saved first.\n";
 
 constexpr std::string_view kOverview =
     R"(keyvane-sandbox: run the Keyvane plugin module the way the game's host does, and see the overlay.

@@ -8,13 +8,14 @@
 #include "sandbox/commandline/help_text.h"
 #include "sandbox/commandline/picture_support.h"
 #include "sandbox/commandline/program_location.h"
+#include "sandbox/commandline/standard_streams.h"
 #include "sandbox/commandline/temporary_home.h"
 #include "sandbox/commandline/user_home.h"
 #include "sandbox/session/host_trace.h"
 #include "sandbox/session/input/line_input.h"
 #include "sandbox/session/input/stop_signals.h"
+#include "sandbox/session/language/name_hints.h"
 #include "sandbox/session/line_loop.h"
-#include "sandbox/session/name_hints.h"
 #include "sandbox/session/session.h"
 #include "sandbox/session/session_files.h"
 
@@ -42,6 +43,24 @@ bool loadModule(Session& session) {
     }
 }
 
+// A stop signal ended the command: the session has finished its capture and saved, and the program
+// ends as a shell expects of a program such a signal ended (130 for Ctrl+C).
+int stoppedBySignal() {
+    std::cerr << kProgram << ": stopped by " << stopSignalName() << '\n';
+    return stopExitStatus();
+}
+
+// Finishes a capture left open, reporting a file that could not be finished; false if so.
+bool finishCapture(Session& session) {
+    try {
+        session.finishRecording();
+        return true;
+    } catch (const CommandError& error) {
+        std::cerr << kProgram << ": " << error.what() << '\n';
+        return false;
+    }
+}
+
 void listPicturesWritten(const Session& session) {
     if (session.picturesWritten().empty()) return;
     std::cout << "pictures written:\n";
@@ -58,13 +77,15 @@ int runScript(const CliOptions& options, SessionOptions sessionOptions) {
     {
         Session session(std::move(sessionOptions));
         if (!loadModule(session)) return kExitBadInput;
-        StreamLineInput lines(file);
-        status = runLines(session, lines, options.script.string(), LineMode::Script, std::cout, std::cerr);
-        // An animated capture still open at the end is finished when the session ends.
-        session.finishRecording();
+        StreamLineInput lines(file, /*stopAtLongLine=*/true);
+        try {
+            status = runLines(session, lines, options.script.string(), LineMode::Script, std::cout, std::cerr);
+        } catch (const Interrupted&) {}
+        // An animated capture still open at the end is finished before the session ends.
+        if (!finishCapture(session) && status == kExitOk) status = kExitBadInput;
         listPicturesWritten(session);
     }
-    return status;
+    return stopRequested() ? stoppedBySignal() : status;
 }
 
 int render(const CliOptions& options, SessionOptions sessionOptions) {
@@ -83,6 +104,8 @@ int render(const CliOptions& options, SessionOptions sessionOptions) {
             session.execute(command);
         } catch (const CommandError& error) {
             return failWith(error.what(), kExitBadInput);
+        } catch (const Interrupted&) {
+            return stoppedBySignal();
         }
     }
     std::cout << out.string() << '\n';
@@ -93,13 +116,16 @@ int console(SessionOptions sessionOptions) {
     const auto historyFile = sessionOptions.home / kConsoleHistoryFile;
     Session session(std::move(sessionOptions));
     if (!loadModule(session)) return kExitBadInput;
-    // Ctrl+C, SIGTERM and SIGHUP end the input as Ctrl+D does, so the session still saves.
-    watchStopSignals();
-    const auto lines = standardInputLines("> ", historyFile, stopRequested);
+    // A stop signal ends the input as Ctrl+D does, so the session still saves; Ctrl+C at the prompt
+    // only clears the line.
+    const auto lines = standardInputLines("> ", historyFile, stopRequested, takeInterruptAtPrompt);
     if (standardInputIsTerminal()) std::cout << "Type 'help' for the session language, 'quit' to leave.\n";
-    const int status = runLines(session, *lines, "<stdin>", LineMode::Console, std::cout, std::cerr);
-    session.finishRecording();
-    return status;
+    int status = kExitOk;
+    try {
+        status = runLines(session, *lines, "<stdin>", LineMode::Console, std::cout, std::cerr);
+    } catch (const Interrupted&) {}
+    if (!finishCapture(session)) status = kExitBadInput;
+    return stopRequested() ? stoppedBySignal() : status;
 }
 
 // The session's home: --home, a fresh temporary one for render, or the user's own folder, named
@@ -133,6 +159,7 @@ int chooseHome(const CliOptions& options, SessionOptions& sessionOptions, std::o
 }  // namespace
 
 int main(int argc, char** argv) {
+    openClosedStandardStreams();
     const CliParse parse = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!parse.error.empty()) return failWith(parse.error, kExitBadInput);
     const CliOptions& options = parse.options;
@@ -148,6 +175,9 @@ int main(int argc, char** argv) {
                         kExitBadInput);
     }
 
+    // From here on a stop signal ends the command at its next frame, and the program saves as it
+    // would at its end.
+    watchStopSignals();
     SessionOptions sessionOptions;
     sessionOptions.startDirectory = std::filesystem::current_path();
     std::optional<TemporaryHome> temporaryHome;
@@ -157,6 +187,8 @@ int main(int argc, char** argv) {
     sessionOptions.screen = options.screen;
     sessionOptions.rate = options.rate;
     sessionOptions.pictures = sessionPictures();
+    sessionOptions.stop = stopRequested;
+    if (standardErrorIsTerminal()) sessionOptions.progress = &std::cerr;
     HostTrace trace(std::cerr);
     if (options.trace) sessionOptions.trace = &trace;
     try {
@@ -164,7 +196,10 @@ int main(int argc, char** argv) {
         case Command::Run: return runScript(options, std::move(sessionOptions));
         case Command::Render: return render(options, std::move(sessionOptions));
         case Command::Console: return console(std::move(sessionOptions));
-        case Command::Live: return runLiveWindow(sessionOptions, std::cout, std::cerr);
+        case Command::Live: {
+            const int status = runLiveWindow(sessionOptions, std::cout, std::cerr);
+            return stopRequested() ? stoppedBySignal() : status;
+        }
         default: break;
         }
     } catch (const SetupError& error) {

@@ -28,10 +28,10 @@
 #include "sandbox/pluginsdk/host.h"
 #include "sandbox/session/input/line_input.h"
 #include "sandbox/session/input/stop_signals.h"
+#include "sandbox/session/language/session_command.h"
+#include "sandbox/session/language/session_help.h"
 #include "sandbox/session/line_loop.h"
-#include "sandbox/session/session_command.h"
 #include "sandbox/session/session_files.h"
-#include "sandbox/session/session_help.h"
 
 namespace sandbox::app {
 namespace {
@@ -219,6 +219,8 @@ int runLive(const SessionOptions& options, std::ostream& out, std::ostream& err)
     SessionOptions liveOptions = options;
     liveOptions.live = true;
     liveOptions.pictures = {};
+    // The window's own loop watches the stop signals; a command from its terminal always completes.
+    liveOptions.stop = {};
     std::optional<Session> session;
     try {
         session.emplace(std::move(liveOptions));

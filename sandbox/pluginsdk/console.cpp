@@ -156,10 +156,18 @@ void Host::State::writeLog(std::string line, bool toListener) {
         if (logListener) logListener(line);
     }
     std::lock_guard lock(mutex);
-    // A console keeps so many lines back: the oldest half goes when it is full.
-    if (consoleLog.size() >= Host::kConsoleLogLines) {
-        consoleLog.erase(consoleLog.begin(), consoleLog.begin() + Host::kConsoleLogLines / 2);
+    // A console keeps so many lines and bytes back: when either is full, the oldest lines go until
+    // half of both is free, so the cost of dropping stays proportional to what was written.
+    if (consoleLog.size() >= Host::kConsoleLogLines || consoleLogBytes + line.size() > Host::kConsoleLogBytes) {
+        std::size_t dropped = 0;
+        while (dropped < consoleLog.size() && (consoleLog.size() - dropped > Host::kConsoleLogLines / 2 ||
+                                               consoleLogBytes > Host::kConsoleLogBytes / 2)) {
+            consoleLogBytes -= consoleLog[dropped].size();
+            ++dropped;
+        }
+        consoleLog.erase(consoleLog.begin(), consoleLog.begin() + static_cast<std::ptrdiff_t>(dropped));
     }
+    consoleLogBytes += line.size();
     consoleLog.push_back(std::move(line));
 }
 

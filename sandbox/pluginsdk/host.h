@@ -93,9 +93,11 @@ public:
     static constexpr std::uintmax_t kMaxConfigBytes = 1024 * 1024;
     std::optional<std::string> variableValue(std::string_view name) const;
     std::vector<std::string> variableNames() const;  // the registered variables, in name order
-    // The latest console-log lines, oldest first: at most kConsoleLogLines are kept.
+    // The latest console-log lines, oldest first: at most kConsoleLogLines, and of at most
+    // kConsoleLogBytes together, besides the latest line, which is always kept whole.
     std::vector<std::string> consoleLog() const;
     static constexpr std::size_t kConsoleLogLines = 10'000;
+    static constexpr std::size_t kConsoleLogBytes = 4 * 1024 * 1024;
     void log(std::string line);
     // Called with every console-log line as it is written, on the thread that writes it, except the
     // error of a line run through execute(), which its caller has in hand. Empty: none.

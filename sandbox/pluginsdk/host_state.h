@@ -100,7 +100,8 @@ struct Host::State {
     std::vector<std::unique_ptr<Variable>> variables;
     std::map<std::string, Variable*, std::less<>> variablesByName;
     std::vector<std::string> consoleLog;
-    std::mutex logListenerMutex;  // keeps listener calls whole and in order
+    std::size_t consoleLogBytes = 0;  // of the lines in consoleLog
+    std::mutex logListenerMutex;      // keeps listener calls whole and in order
     std::function<void(const std::string&)> logListener;
 
     // Plugins.

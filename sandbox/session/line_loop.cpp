@@ -4,9 +4,9 @@
 #include <ostream>
 
 #include "sandbox/session/input/line_input.h"
+#include "sandbox/session/language/session_help.h"
+#include "sandbox/session/language/session_words.h"
 #include "sandbox/session/session.h"
-#include "sandbox/session/session_help.h"
-#include "sandbox/session/session_words.h"
 
 namespace sandbox::app {
 namespace {
@@ -33,6 +33,13 @@ int runLines(LineInput& input, const std::string& sourceName, LineMode mode, con
     long lineNumber = 0;
     while (input.next(line)) {
         ++lineNumber;
+        if (!input.refusal().empty()) {
+            out << std::flush;
+            err << sourceName << ':' << lineNumber << ": " << input.refusal() << std::endl;
+            status = kExitBadInput;
+            if (mode == LineMode::Script) break;
+            continue;
+        }
         const ConsoleWord word = consoleWord(line);
         if (word == ConsoleWord::Quit) {
             if (quitTyped) *quitTyped = true;

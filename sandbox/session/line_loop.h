@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "sandbox/session/session_command.h"
+#include "sandbox/session/language/session_command.h"
 
 namespace sandbox::app {
 

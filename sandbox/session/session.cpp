@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 
 #include <imgui.h>
 #include <imgui_internal.h>
@@ -15,8 +16,9 @@
 #include "sandbox/hostapp/ui_context.h"
 #include "sandbox/pluginsdk/host.h"
 #include "sandbox/session/host_trace.h"
-#include "sandbox/session/name_hints.h"
+#include "sandbox/session/language/name_hints.h"
 #include "sandbox/session/overlay_absence.h"
+#include "sandbox/session/progress_line.h"
 #include "sandbox/session/session_files.h"
 
 namespace sandbox::app {
@@ -49,7 +51,14 @@ Session::Session(SessionOptions options) : options_(std::move(options)) {
     host_->setJournalEnabled(false);
     if (options_.trace) options_.trace->follow(*host_);
     const ImVec2 screen(static_cast<float>(options_.screen.width), static_cast<float>(options_.screen.height));
-    ui_ = std::make_unique<UiContext>(screen, options_.home / kWindowSettingsFile);
+    // The library reads and writes its settings file with a plain fopen: a pipe there would hang.
+    std::optional<std::filesystem::path> settingsFile = options_.home / kWindowSettingsFile;
+    if (const std::string what = notARegularFile(*settingsFile); !what.empty()) {
+        std::cerr << "keyvane-sandbox: " << settingsFile->string() << " is " << what
+                  << ", not a file; window places are neither read nor saved\n";
+        settingsFile.reset();
+    }
+    ui_ = std::make_unique<UiContext>(screen, settingsFile);
     if (options_.pictures) {
         pictureMaker_ = options_.pictures(options_.screen.width, options_.screen.height, error);
         if (!pictureMaker_) throw SetupError(error);
@@ -71,6 +80,7 @@ Session::~Session() {
 
 std::string Session::execute(const SessionCommand& command) {
     if (options_.live && !runsLive(command)) throw CommandError(kLiveRefusal);
+    stopIfAsked();
     std::string reply;
     const float frameSeconds = static_cast<float>(1.0 / options_.rate);
     std::visit(Overloaded{
@@ -79,7 +89,10 @@ std::string Session::execute(const SessionCommand& command) {
                    [&](const SetMatch& match) { host_->setMatchEnded(match.ended); },
                    [&](const SetKeys& keys) { setKeys(keys); },
                    [&](const Tick& tick) {
-                       for (long i = 0; i < tick.count; ++i) host_->fireEvent(kViewportTickEvent);
+                       for (long i = 0; i < tick.count; ++i) {
+                           stopIfAsked();
+                           host_->fireEvent(kViewportTickEvent);
+                       }
                    },
                    [&](const DrawFrames& frames) { drawFrames(frames.count, frameSeconds); },
                    [&](const Wait& waitFor) { wait(waitFor.seconds); },
@@ -161,19 +174,29 @@ void Session::noteRecordedAbsence() {
 }
 
 void Session::drawFrames(long count, float deltaSeconds) {
-    for (long i = 0; i < count; ++i) drawFrame(deltaSeconds);
+    for (long i = 0; i < count; ++i) {
+        stopIfAsked();
+        drawFrame(deltaSeconds);
+    }
+}
+
+void Session::stopIfAsked() const {
+    if (options_.stop && options_.stop()) throw Interrupted();
 }
 
 void Session::wait(double seconds) {
     const long steps = static_cast<long>(std::ceil(seconds * options_.rate - 1e-9));
     const double start = host_->clock();
+    ProgressLine progress(options_.progress, "wait", seconds);
     for (long taken = 1; taken <= steps; ++taken) {
+        stopIfAsked();
         // Each step lands on its exact share of the wait, so rounding never leaves a timer that is
         // due at the end of the wait unfired.
         const double target = start + (taken == steps ? seconds : seconds * taken / steps);
         const double delta = target - host_->clock();
         step(delta > 0 ? delta : 0);
         drawFrame(static_cast<float>(seconds / steps));
+        progress.update(host_->clock() - start, taken);
     }
 }
 
@@ -206,6 +229,7 @@ void Session::drag(float dx, float dy) {
     // The hand moves a few pixels a frame, so an animated capture shows the window travel.
     const int steps = std::max(1, static_cast<int>(std::ceil(std::hypot(dx, dy) / kDragPixelsPerFrame)));
     for (int step = 1; step <= steps; ++step) {
+        stopIfAsked();
         const float share = static_cast<float>(step) / static_cast<float>(steps);
         ui_->setMouse(ImVec2(grab.x + dx * share, grab.y + dy * share), true);
         drawFrame(frameSeconds);
@@ -219,6 +243,9 @@ void Session::drag(float dx, float dy) {
 void Session::snapshot(const Snapshot& picture) {
     if (!pictureMaker_) throw CommandError(std::string("snapshot: ") + kPicturesNeedLinux);
     const auto path = resolveFrom(options_.startDirectory, picture.file);
+    if (const std::string what = notARegularFile(path); !what.empty()) {
+        throw CommandError("snapshot: " + path.string() + " is " + what + ", not a file; nothing was written");
+    }
     ImDrawData* drawData = drawFrame(static_cast<float>(1.0 / options_.rate));
     PictureArea area;
     area.zoom = picture.zoom;
@@ -258,8 +285,12 @@ void Session::startRecording(const std::string& file) {
     if (recording_) {
         throw CommandError("record: already recording " + recording_->file().string() + " (record stop first)");
     }
+    const auto path = resolveFrom(options_.startDirectory, file);
+    if (const std::string what = notARegularFile(path); !what.empty()) {
+        throw CommandError("record: " + path.string() + " is " + what + ", not a file; nothing was written");
+    }
     std::string error;
-    recording_ = pictureMaker_->startRecording(resolveFrom(options_.startDirectory, file), error);
+    recording_ = pictureMaker_->startRecording(path, error);
     recordingName_ = file;
     recordingAbsence_.reset();
     if (!recording_) throw CommandError("record: " + error);

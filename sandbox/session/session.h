@@ -7,16 +7,18 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <iosfwd>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "sandbox/session/language/session_command.h"
 #include "sandbox/session/number_text.h"
 #include "sandbox/session/overlay_absence.h"
 #include "sandbox/session/picture_maker.h"
-#include "sandbox/session/session_command.h"
 
 struct ImDrawData;
 struct ImGuiWindow;
@@ -40,6 +42,10 @@ struct SessionOptions {
     HostTrace* trace = nullptr;    // prints every SDK call the plugin makes, when given
     PictureMakerFactory pictures;  // none: snapshot and record are refused
     bool live = false;             // a live window ticks and draws; see runsLive
+    // Asked before each command and between frames; once true, the running command stops with
+    // Interrupted. None: commands always run to their end.
+    std::function<bool()> stop;
+    std::ostream* progress = nullptr;  // a terminal where long waits show how far they have got
 };
 
 // The machine cannot run a session (no EGL, home not writable); the program stops with status 1.
@@ -53,6 +59,13 @@ public:
 class CommandError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// The stop condition held (a signal arrived): the command stopped at a frame's edge, with every frame
+// drawn so far captured. Not a CommandError, so the line loops let it through to their caller.
+class Interrupted : public std::runtime_error {
+public:
+    Interrupted() : std::runtime_error("interrupted") {}
 };
 
 inline constexpr const char* kViewportTickEvent = "Function Engine.GameViewportClient.Tick";
@@ -99,6 +112,7 @@ private:
     void noteRecordedAbsence();
     void startRecording(const std::string& file);
     void unload();
+    void stopIfAsked() const;
 
     SessionOptions options_;
     std::unique_ptr<Host> host_;

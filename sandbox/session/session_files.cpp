@@ -23,6 +23,21 @@ bool enterHome(const std::filesystem::path& home, std::string& error) {
     return true;
 }
 
+std::string notARegularFile(const std::filesystem::path& path) {
+    using std::filesystem::file_type;
+    std::error_code failure;
+    switch (std::filesystem::status(path, failure).type()) {
+    case file_type::regular:
+    case file_type::not_found: return "";
+    case file_type::directory: return "a folder";
+    case file_type::fifo: return "a named pipe";
+    case file_type::socket: return "a socket";
+    case file_type::block:
+    case file_type::character: return "a device";
+    default: return "";  // unknown, or out of reach: opening it reports why
+    }
+}
+
 std::string openScript(const std::filesystem::path& script, std::ifstream& file) {
     std::error_code failure;
     const auto status = std::filesystem::status(script, failure);

@@ -20,6 +20,11 @@ inline constexpr const char* kWindowSettingsFile = "imgui.ini";
 // The console's line history, kept in the home beside the settings.
 inline constexpr const char* kConsoleHistoryFile = "console_history";
 
+// What is at path when it is there but is not a regular file (or a link to one), in a few words: "a
+// named pipe", "a folder", "a device", "a socket". "" when a file may be read or created there. The
+// sandbox opens only files: a pipe would wait forever for a writer, a device would read without end.
+std::string notARegularFile(const std::filesystem::path& path);
+
 // Opens a script for reading; "" on success, else why not in a few words ("no such file", "it is a
 // folder", "permission denied").
 std::string openScript(const std::filesystem::path& script, std::ifstream& file);

@@ -128,7 +128,7 @@ TEST(LiveWindow, SigtermAndSighupSaveTheSettingsAndTheWindowPlaceLikeClosingTheW
         const int status = waitForExit(live);
         ASSERT_NE(status, -1) << "still running after signal " << stopSignal;
         ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << stopSignal << ": " << readText(folder / "out");
-        EXPECT_EQ(WEXITSTATUS(status), 0) << readText(folder / "out");
+        EXPECT_EQ(WEXITSTATUS(status), 128 + stopSignal) << readText(folder / "out");
         EXPECT_EQ(readText(folder / "home/bakkesmod/cfg/keyvane.cfg"),
                   "kvanescale \"0.500000\"\nkvanetransparency \"0.000000\"\n");
         EXPECT_NE(readText(folder / "home/imgui.ini").find("[Window][Keyvane Display]"), std::string::npos)

@@ -4,11 +4,14 @@
 
 #include <gif_lib.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include "sandbox/pictures/gif_recording.h"
 #include "sandbox/pictures/png_file.h"
 #include "sandbox_program.h"
+#include "support/posix_process.h"
 
 using namespace sandbox::app;
 using sandbox_test::ScratchFolder;
@@ -105,6 +108,24 @@ void add(GifRecording& recording, const Picture& picture, int frames, double rat
     std::string error;
     for (int i = 0; i < frames; ++i) ASSERT_TRUE(recording.addFrame(picture, 1.0 / rate, error)) << error;
 }
+
+// Runs the program in `folder` as a child a test can signal, with the null device as standard input
+// and its output in files there. A hang shows as a child still running when the test gives up.
+std::function<void()> sandboxIn(const std::filesystem::path& folder, std::vector<std::string> arguments) {
+    return [folder, arguments] {
+        if (::chdir(folder.c_str()) != 0) ::_exit(127);
+        ::dup2(::open("/dev/null", O_RDONLY), 0);
+        ::dup2(::open(".program-out", O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
+        ::dup2(::open(".program-err", O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+        std::vector<char*> argv{const_cast<char*>(KEYVANE_SANDBOX_PROGRAM)};
+        for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        ::execv(KEYVANE_SANDBOX_PROGRAM, argv.data());
+        ::_exit(127);
+    };
+}
+
+constexpr auto kHangBound = std::chrono::seconds(60);
 
 }  // namespace
 
@@ -239,4 +260,53 @@ TEST(GifRecording, ASessionRecordsWhatItDrawsUpToItsLastPicture) {
     sandbox_test::writeText(folder / "open.session", "record open.gif\nframe 3\n");
     ASSERT_EQ(sandbox_test::runSandbox({"run", "open.session", "--home", "home"}, folder.path()).status, 0);
     EXPECT_EQ(readGif(folder / "open.gif").frames.size(), 1u);
+}
+
+TEST(GifRecording, AStopSignalEndsALongWaitAtOnceWithTheCaptureFinishedAndTheSettingsSaved) {
+    for (const auto& [signalNumber, status] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+        ScratchFolder folder;
+        sandbox_test::writeText(folder / "long.session", "record cap.gif\nwait 3600\n");
+        testsupport::ChildProcess child(sandboxIn(folder.path(), {"run", "long.session", "--home", "home"}));
+        ASSERT_TRUE(child.started());
+        while (!std::filesystem::exists(folder / "cap.gif")) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        child.send(signalNumber);
+        EXPECT_EQ(child.waitWithin(kHangBound), status) << signalNumber;
+        EXPECT_EQ(readGif(folder / "cap.gif").frames.size(), 1u) << signalNumber;
+        EXPECT_TRUE(std::filesystem::exists(folder / "home/bakkesmod/cfg/keyvane.cfg")) << signalNumber;
+    }
+}
+
+TEST(GifRecording, ClosedStandardStreamsNeverReachTheCapture) {
+    ScratchFolder folder;
+    sandbox_test::writeText(folder / "s.session", "record cap.gif\nkvanescale\nframe 2\nrecord stop\nnosuchword\n");
+    const std::string command = "cd '" + folder.path().string() +
+                                "' && exec '" KEYVANE_SANDBOX_PROGRAM "' run s.session --home home <&- >&- 2>&-";
+    const int raw = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 2);
+    EXPECT_EQ(readGif(folder / "cap.gif").frames.size(), 1u);
+}
+
+TEST(GifRecording, PipesInTheHomeOrAsPicturesAreLeftAloneWithAWarningAndNeverHang) {
+    ScratchFolder folder;
+    std::filesystem::create_directories(folder / "home");
+    ASSERT_TRUE(testsupport::makeFifo(folder / "home/imgui.ini"));
+    ASSERT_TRUE(testsupport::makeFifo(folder / "pipe.gif"));
+    ASSERT_TRUE(testsupport::makeFifo(folder / "pipe.png"));
+    const std::pair<std::string, std::string> scripts[] = {
+        {"frame 2\nrecord pipe.gif\n", "s.session:2: record: " + (folder / "pipe.gif").string()},
+        {"snapshot pipe.png\n", "s.session:1: snapshot: " + (folder / "pipe.png").string()},
+    };
+    for (const auto& [script, refusal] : scripts) {
+        sandbox_test::writeText(folder / "s.session", script);
+        testsupport::ChildProcess child(sandboxIn(folder.path(), {"run", "s.session", "--home", "home"}));
+        EXPECT_EQ(child.waitWithin(kHangBound), 2) << script;
+        EXPECT_EQ(sandbox_test::readText(folder / ".program-err"),
+                  "keyvane-sandbox: " + (folder / "home/imgui.ini").string() +
+                      " is a named pipe, not a file; window places are neither read nor saved\n" + refusal +
+                      " is a named pipe, not a file; nothing was written\n");
+    }
+    for (const char* pipe : {"home/imgui.ini", "pipe.gif", "pipe.png"}) {
+        EXPECT_TRUE(std::filesystem::is_fifo(folder / pipe)) << pipe;
+    }
 }

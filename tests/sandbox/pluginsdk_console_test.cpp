@@ -147,6 +147,27 @@ TEST_F(HostConsole, CommandLinesSetReportAndRejectWithoutChangingAnything) {
     EXPECT_TRUE(host.execute("   ").ok);
 }
 
+TEST_F(HostConsole, TheLogKeepsItsLatestLinesWithinItsLineAndByteBudgets) {
+    struct Flood {
+        std::size_t lines;
+        std::size_t bytesEach;
+    };
+    for (const Flood flood : {Flood{Host::kConsoleLogLines * 3, 8}, Flood{64, 256 * 1024}}) {
+        Host flooded;
+        for (std::size_t i = 0; i < flood.lines; ++i) {
+            flooded.log(std::to_string(i) + std::string(flood.bytesEach, 'x'));
+        }
+        const auto log = flooded.consoleLog();
+        std::size_t bytes = 0;
+        for (const auto& line : log) bytes += line.size();
+        // Copies: the host library on Windows exports no storage for its constants.
+        EXPECT_LE(log.size(), std::size_t{Host::kConsoleLogLines}) << flood.bytesEach;
+        EXPECT_LE(bytes, std::size_t{Host::kConsoleLogBytes}) << flood.bytesEach;
+        ASSERT_GE(log.size(), 2u) << flood.bytesEach;
+        EXPECT_TRUE(log.back().starts_with(std::to_string(flood.lines - 1) + "x")) << flood.bytesEach;
+    }
+}
+
 TEST_F(HostConsole, RegisteringAnExistingNameKeepsItsValue) {
     console->registerCvar("probe", "1.0");
     host.execute("probe 7");

@@ -7,9 +7,10 @@
 
 #include "sandbox/session/host_trace.h"
 #include "sandbox/session/input/line_input.h"
+#include "sandbox/session/language/session_help.h"
 #include "sandbox/session/line_loop.h"
+#include "sandbox/session/progress_line.h"
 #include "sandbox/session/session.h"
-#include "sandbox/session/session_help.h"
 #include "support/plugin_session.h"
 
 using namespace sandbox::app;
@@ -25,7 +26,7 @@ struct EchoConsole {
 
     void run(const std::string& text, LineMode mode = LineMode::Console) {
         std::istringstream stream(text);
-        StreamLineInput input(stream);
+        StreamLineInput input(stream, mode == LineMode::Script);
         const LineAction echo = [this](const SessionCommand& command) -> std::string {
             if (const auto* line = std::get_if<ConsoleLine>(&command)) {
                 ran.push_back(line->text);
@@ -49,6 +50,39 @@ TEST(ConsoleLoop, EveryMessageNamesItsLineAndFollowsIt) {
                                   "ok last\n");
     EXPECT_EQ(console.status, kExitBadInput);
     EXPECT_FALSE(console.quit);
+}
+
+TEST(ConsoleLoop, ALineOverTheLimitIsRefusedAndTheConsoleGoesOnWithTheNext) {
+    const std::string longest(kMaxLineBytes, 'x');
+    const std::string text = "first\n" + longest + "y\n" + longest + "\nlast";
+    EchoConsole console;
+    console.run(text);
+    EXPECT_EQ(console.ran, (std::vector<std::string>{"first", longest, "last"}));
+    EXPECT_NE(console.both.str().find("ok first\n<stdin>:2: line too long (1048577 bytes; the limit is 1 MiB)\nok x"),
+              std::string::npos);
+    EXPECT_EQ(console.status, kExitBadInput);
+    // A script stops at the limit rather than read an endless line to its end.
+    EchoConsole script;
+    script.run(text, LineMode::Script);
+    EXPECT_EQ(script.both.str(), "ok first\n<stdin>:2: line too long (more than 1048576 bytes; the limit is 1 MiB)\n");
+}
+
+TEST(ProgressLine, ShowsAfterTwoSecondsOnItsTerminalRewritingOneLineAndClearsIt) {
+    double now = 0;
+    const ProgressLine::Clock clock = [&now] { return now; };
+    std::ostringstream terminal;
+    {
+        ProgressLine progress(&terminal, "wait", 3600, clock);
+        ProgressLine silent(nullptr, "wait", 3600, clock);  // standard error is not a terminal
+        for (const double at : {1.0, 2.5, 2.6, 3.0}) {
+            now = at;
+            progress.update(at * 2, static_cast<long>(at * 60));
+            silent.update(at * 2, static_cast<long>(at * 60));
+        }
+        EXPECT_EQ(terminal.str(), "\rwait: 5.0 of 3600 game seconds, 150 frames, 60 frames a second"
+                                  "\rwait: 6.0 of 3600 game seconds, 180 frames, 60 frames a second");
+    }
+    EXPECT_EQ(terminal.str().substr(terminal.str().size() - 64), "\r" + std::string(62, ' ') + "\r");
 }
 
 TEST(ConsoleLoop, HelpPrintsTheLanguageAndQuitOrExitEndsTheInput) {

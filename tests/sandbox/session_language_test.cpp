@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "sandbox/commandline/cli_options.h"
+#include "sandbox/session/language/session_command.h"
 #include "sandbox/session/number_text.h"
-#include "sandbox/session/session_command.h"
 
 using namespace sandbox::app;
 

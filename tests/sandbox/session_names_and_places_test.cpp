@@ -8,7 +8,7 @@
 
 #include "sandbox/commandline/user_home.h"
 #include "sandbox/pluginsdk/host.h"
-#include "sandbox/session/name_hints.h"
+#include "sandbox/session/language/name_hints.h"
 #include "sandbox/session/session_files.h"
 #include "sandbox_program.h"
 

@@ -39,6 +39,7 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     bool started() const { return pid_ > 0; }
+    void send(int signalNumber) { ::kill(pid_, signalNumber); }
     // SIGKILL, then waits; true if the signal is what ended it.
     bool kill() {
         ::kill(pid_, SIGKILL);

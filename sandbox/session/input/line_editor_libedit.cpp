@@ -11,6 +11,7 @@
 #include <cwchar>
 
 #include "sandbox/session/input/line_editor.h"
+#include "sandbox/session/session_files.h"
 
 namespace sandbox::app {
 namespace {
@@ -20,14 +21,22 @@ constexpr int kHistoryLines = 1000;
 
 class LibeditLineEditor : public LineInput {
 public:
-    LibeditLineEditor(std::string prompt, std::filesystem::path historyFile, std::function<bool()> stop)
-        : prompt_(std::move(prompt)), historyFile_(std::move(historyFile)), stop_(std::move(stop)) {
+    LibeditLineEditor(std::string prompt, std::filesystem::path historyFile, std::function<bool()> stop,
+                      std::function<bool()> interrupted)
+        : prompt_(std::move(prompt)), historyFile_(std::move(historyFile)), stop_(std::move(stop)),
+          interrupted_(std::move(interrupted)) {
+        // libedit opens the file with a plain fopen: a pipe there would hang the prompt.
+        if (const std::string what = notARegularFile(historyFile_); !what.empty()) {
+            std::fprintf(stderr, "keyvane-sandbox: %s is %s, not a file; the console keeps no history there\n",
+                         historyFile_.string().c_str(), what.c_str());
+            historyFile_.clear();
+        }
         // Multi-byte characters are decoded by the terminal's own encoding.
         std::setlocale(LC_CTYPE, "");
         history_ = history_init();
         history(history_, &event_, H_SETSIZE, kHistoryLines);
         history(history_, &event_, H_SETUNIQUE, 1);
-        history(history_, &event_, H_LOAD, historyFile_.c_str());
+        if (!historyFile_.empty()) history(history_, &event_, H_LOAD, historyFile_.c_str());
         editor_ = el_init("keyvane-sandbox", stdin, stdout, stderr);
         el_set(editor_, EL_CLIENTDATA, this);
         el_set(editor_, EL_PROMPT, &LibeditLineEditor::promptOf);
@@ -38,7 +47,7 @@ public:
     }
 
     ~LibeditLineEditor() override {
-        history(history_, &event_, H_SAVE, historyFile_.c_str());
+        if (!historyFile_.empty()) history(history_, &event_, H_SAVE, historyFile_.c_str());
         el_end(editor_);
         history_end(history_);
     }
@@ -46,6 +55,13 @@ public:
     bool next(std::string& line) override {
         int count = 0;
         const char* text = el_gets(editor_, &count);
+        while (lineDropped_) {
+            // Ctrl+C: whatever was typed goes, and a fresh prompt starts on the next line.
+            lineDropped_ = false;
+            std::fputs("^C\n", stdout);
+            std::fflush(stdout);
+            text = el_gets(editor_, &count);
+        }
         if (!text || count <= 0) {
             std::fputc('\n', stdout);  // the shell's prompt starts on a line of its own
             std::fflush(stdout);
@@ -71,6 +87,10 @@ private:
         auto& self = *static_cast<LibeditLineEditor*>(data);
         std::mbstate_t shift{};
         for (;;) {
+            if (self.interrupted_ && self.interrupted_()) {
+                self.lineDropped_ = true;
+                return 0;
+            }
             if (self.stop_ && self.stop_()) return 0;
             pollfd input{STDIN_FILENO, POLLIN, 0};
             if (poll(&input, 1, kStopCheckMilliseconds) <= 0) continue;
@@ -94,6 +114,8 @@ private:
     std::string prompt_;
     std::filesystem::path historyFile_;
     std::function<bool()> stop_;
+    std::function<bool()> interrupted_;
+    bool lineDropped_ = false;
     EditLine* editor_ = nullptr;
     History* history_ = nullptr;
     HistEvent event_{};
@@ -102,8 +124,8 @@ private:
 }  // namespace
 
 std::unique_ptr<LineInput> terminalLineEditor(const std::string& prompt, const std::filesystem::path& historyFile,
-                                              std::function<bool()> stop) {
-    return std::make_unique<LibeditLineEditor>(prompt, historyFile, std::move(stop));
+                                              std::function<bool()> stop, std::function<bool()> interrupted) {
+    return std::make_unique<LibeditLineEditor>(prompt, historyFile, std::move(stop), std::move(interrupted));
 }
 
 }  // namespace sandbox::app

@@ -18,45 +18,38 @@ public:
     explicit PlainStandardInput(std::function<bool()> stop) : stop_(std::move(stop)) {}
 
     bool next(std::string& line) override {
-        for (;;) {
-            if (const auto end = pending_.find('\n'); end != std::string::npos) {
-                line = pending_.substr(0, end);
-                pending_.erase(0, end + 1);
-                return true;
-            }
-            if (ended_) {
-                // The last line may lack its end.
-                if (pending_.empty()) return false;
-                line.swap(pending_);
-                pending_.clear();
-                return true;
-            }
+        while (!lines_.take(line, refusal_)) {
+            if (lines_.ended()) return false;
             if (stop_ && stop_()) return false;
             pollfd input{STDIN_FILENO, POLLIN, 0};
             if (poll(&input, 1, kStopCheckMilliseconds) <= 0) continue;
-            char buffer[4096];
-            const ssize_t count = read(STDIN_FILENO, buffer, sizeof buffer);
+            const ssize_t count = read(STDIN_FILENO, buffer_, sizeof buffer_);
             if (count > 0) {
-                pending_.append(buffer, static_cast<std::size_t>(count));
+                lines_.append(std::string_view(buffer_, static_cast<std::size_t>(count)));
             } else if (count == 0 || errno != EINTR) {
-                ended_ = true;
+                lines_.end();
             }
         }
+        return true;
     }
 
 private:
     std::function<bool()> stop_;
-    std::string pending_;
-    bool ended_ = false;
+    LineSplitter lines_;
+    char buffer_[64 * 1024];
 };
 
 }  // namespace
 
 bool standardInputIsTerminal() { return isatty(STDIN_FILENO) != 0 && isatty(STDOUT_FILENO) != 0; }
 
+bool standardErrorIsTerminal() { return isatty(STDERR_FILENO) != 0; }
+
 std::unique_ptr<LineInput> standardInputLines(const std::string& prompt, const std::filesystem::path& historyFile,
-                                              std::function<bool()> stop) {
-    if (standardInputIsTerminal()) return terminalLineEditor(prompt, historyFile, std::move(stop));
+                                              std::function<bool()> stop, std::function<bool()> interrupted) {
+    if (standardInputIsTerminal()) {
+        return terminalLineEditor(prompt, historyFile, std::move(stop), std::move(interrupted));
+    }
     return std::make_unique<PlainStandardInput>(std::move(stop));
 }
 

@@ -13,7 +13,11 @@ namespace {
 class ConsoleLines : public LineInput {
 public:
     explicit ConsoleLines(std::function<bool()> stop) : lines_(std::cin), stop_(std::move(stop)) {}
-    bool next(std::string& line) override { return !(stop_ && stop_()) && lines_.next(line); }
+    bool next(std::string& line) override {
+        if ((stop_ && stop_()) || !lines_.next(line)) return false;
+        refusal_ = lines_.refusal();
+        return true;
+    }
 
 private:
     StreamLineInput lines_;
@@ -24,8 +28,11 @@ private:
 
 bool standardInputIsTerminal() { return _isatty(0) != 0 && _isatty(1) != 0; }
 
+bool standardErrorIsTerminal() { return _isatty(2) != 0; }
+
+// The console window handles Ctrl+C at its own prompt; `interrupted` has nothing to clear here.
 std::unique_ptr<LineInput> standardInputLines(const std::string&, const std::filesystem::path&,
-                                              std::function<bool()> stop) {
+                                              std::function<bool()> stop, std::function<bool()>) {
     return std::make_unique<ConsoleLines>(std::move(stop));
 }
 

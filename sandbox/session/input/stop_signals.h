@@ -10,4 +10,15 @@ void watchStopSignals();
 // Whether one of them has arrived since watchStopSignals. Safe from any thread.
 bool stopRequested();
 
+// The exit status a shell gives a program that such a signal ended, 128 plus its number: 130 for
+// Ctrl+C (SIGINT), 143 for SIGTERM, 129 for SIGHUP. 0 while none has arrived.
+int stopExitStatus();
+
+// The signal's name for a message ("SIGINT"); "" while none has arrived.
+const char* stopSignalName();
+
+// Ctrl+C at a terminal's prompt only clears the line, as in a shell: true if Ctrl+C is the stop that
+// arrived, which is then forgotten. Any other stop signal stays.
+bool takeInterruptAtPrompt();
+
 }  // namespace sandbox::app

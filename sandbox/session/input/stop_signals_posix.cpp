@@ -8,10 +8,12 @@
 namespace sandbox::app {
 namespace {
 
-std::atomic<bool> stopSignalled{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "the flag is set inside a signal handler");
+// The latest stop signal, 0 for none. A later one replaces an earlier: SIGTERM after a Ctrl+C that a
+// prompt forgot still stops.
+std::atomic<int> stopSignal{0};
+static_assert(std::atomic<int>::is_always_lock_free, "the flag is set inside a signal handler");
 
-void onStopSignal(int) { stopSignalled = true; }
+void onStopSignal(int signalNumber) { stopSignal = signalNumber; }
 
 }  // namespace
 
@@ -22,6 +24,25 @@ void watchStopSignals() {
     for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) sigaction(signalNumber, &action, nullptr);
 }
 
-bool stopRequested() { return stopSignalled.load(); }
+bool stopRequested() { return stopSignal.load() != 0; }
+
+int stopExitStatus() {
+    const int signalNumber = stopSignal.load();
+    return signalNumber == 0 ? 0 : 128 + signalNumber;
+}
+
+const char* stopSignalName() {
+    switch (stopSignal.load()) {
+    case SIGINT: return "SIGINT";
+    case SIGTERM: return "SIGTERM";
+    case SIGHUP: return "SIGHUP";
+    default: return "";
+    }
+}
+
+bool takeInterruptAtPrompt() {
+    int expected = SIGINT;
+    return stopSignal.compare_exchange_strong(expected, 0);
+}
 
 }  // namespace sandbox::app

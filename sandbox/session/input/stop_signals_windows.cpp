@@ -1,4 +1,5 @@
-// Ctrl+C and SIGTERM through the C library's signal(), the two stop signals Windows has.
+// Ctrl+C and SIGTERM through the C library's signal(), the two stop signals Windows has. The exit
+// statuses are the POSIX shells' (130, 143), so scripts read them alike on both systems.
 #include <atomic>
 #include <csignal>
 
@@ -7,10 +8,13 @@
 namespace sandbox::app {
 namespace {
 
-std::atomic<bool> stopSignalled{false};
+constexpr int kSigtermStatus = 143;
+constexpr int kSigintStatus = 130;
+
+std::atomic<int> stopSignal{0};
 
 void onStopSignal(int signalNumber) {
-    stopSignalled = true;
+    stopSignal = signalNumber;
     std::signal(signalNumber, onStopSignal);  // the C library resets the handler before calling it
 }
 
@@ -21,6 +25,23 @@ void watchStopSignals() {
     std::signal(SIGTERM, onStopSignal);
 }
 
-bool stopRequested() { return stopSignalled.load(); }
+bool stopRequested() { return stopSignal.load() != 0; }
+
+int stopExitStatus() {
+    const int signalNumber = stopSignal.load();
+    if (signalNumber == 0) return 0;
+    return signalNumber == SIGINT ? kSigintStatus : kSigtermStatus;
+}
+
+const char* stopSignalName() {
+    const int signalNumber = stopSignal.load();
+    if (signalNumber == 0) return "";
+    return signalNumber == SIGINT ? "SIGINT" : "SIGTERM";
+}
+
+bool takeInterruptAtPrompt() {
+    int expected = SIGINT;
+    return stopSignal.compare_exchange_strong(expected, 0);
+}
 
 }  // namespace sandbox::app

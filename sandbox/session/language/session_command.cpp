@@ -1,8 +1,8 @@
 // Reading session lines: the sandbox's own keywords, and everything else handed to the host console.
-#include "sandbox/session/session_command.h"
+#include "sandbox/session/language/session_command.h"
 
+#include "sandbox/session/language/session_words.h"
 #include "sandbox/session/number_text.h"
-#include "sandbox/session/session_words.h"
 
 namespace sandbox::app {
 namespace {

@@ -1,5 +1,5 @@
 // The language in short, for 'help' typed at the console or in the live window's terminal.
-#include "sandbox/session/session_help.h"
+#include "sandbox/session/language/session_help.h"
 
 namespace sandbox::app {
 namespace {

@@ -1,5 +1,5 @@
 // The language's lexical rules, in one place.
-#include "sandbox/session/session_words.h"
+#include "sandbox/session/language/session_words.h"
 
 namespace sandbox::app {
 namespace {

@@ -1,6 +1,6 @@
 // Name suggestions: key names from the game's names and the names printed on the keys themselves,
 // commands from the words a session knows.
-#include "sandbox/session/name_hints.h"
+#include "sandbox/session/language/name_hints.h"
 
 #include <algorithm>
 #include <array>
@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "sandbox/pluginsdk/host.h"
-#include "sandbox/session/session_command.h"
+#include "sandbox/session/language/session_command.h"
 
 namespace sandbox::app {
 namespace {
