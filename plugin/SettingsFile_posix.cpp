@@ -105,7 +105,8 @@ enum class Replaced { Done, NoPlace };
 
 // Done also when the text could not be written whole (a full disk): the old file then stays as it was.
 Replaced replaceWithNew(const fs::path& file, std::string_view text, const struct stat* like) {
-    // Another name is drawn only if one is taken, which a person or a process could have done.
+    // Another name is drawn only if one is taken, which a person or a process could have done, or if
+    // the temporary went before its rename.
     for (int attempt = 0; attempt < 8; ++attempt) {
         fs::path temporary = file;
         temporary += temporarySuffix(static_cast<std::uint64_t>(::getpid()));
@@ -116,6 +117,8 @@ Replaced replaceWithNew(const fs::path& file, std::string_view text, const struc
         case Made::NotWritten: return Replaced::Done;
         case Made::Written:
             if (::rename(temporary.c_str(), file.c_str()) == 0) return Replaced::Done;
+            // Another process's load took the temporary for a killed save's leftover: make another.
+            if (errno == ENOENT) continue;
             removeIfStill(temporary, made.get());
             return Replaced::NoPlace;
         }

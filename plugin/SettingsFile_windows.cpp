@@ -104,6 +104,8 @@ Replaced replaceWithNew(const fs::path& file, std::string_view text, DWORD attri
         case Made::NotWritten: return Replaced::Done;
         case Made::Written:
             if (MoveFileExW(temporary.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING)) return Replaced::Done;
+            // Another process's load took the temporary for a killed save's leftover: make another.
+            if (GetLastError() == ERROR_FILE_NOT_FOUND) continue;
             DeleteFileW(temporary.c_str());
             return Replaced::NoPlace;
         }
