@@ -333,3 +333,87 @@ INSTANTIATE_TEST_SUITE_P(Hostile, KilledWhileSaving,
                          [](const ::testing::TestParamInfo<KillCase>& tried) { return tried.param.name; });
 
 }  // namespace
+
+// --- keyvane-sandbox under faults ---------------------------------------------------------------------
+
+TEST(SandboxUnderFaults, AStandardOutputThatCannotBeWrittenIsAnErrorOfOneLine) {
+    sandbox_test::ScratchFolder folder;
+    for (const auto& arguments :
+         std::vector<std::vector<std::string>>{{"keys"}, {"--help"}, {"console", "--home", "home"}}) {
+        const auto run =
+            sandbox_test::runSandboxInShell("echo kvanescale | \"$@\" >/dev/full", arguments, folder.path());
+        EXPECT_EQ(run.status, 1) << arguments[0];
+        EXPECT_EQ(run.err, "keyvane-sandbox: cannot write standard output: no space left on device\n") << arguments[0];
+    }
+}
+
+TEST(SandboxUnderFaults, SignalsItWasStartedToIgnoreStayIgnoredAndCtrlCEndsTheWaitForAScriptsWriter) {
+    sandbox_test::ScratchFolder folder;
+    // As nohup starts it: SIGHUP (and a background job's SIGINT) ignored; the console reads on.
+    const auto ignoring = sandbox_test::runSandboxInShell(
+        "trap '' HUP INT; (sleep 1.5; echo kvanescale) | \"$@\" & pid=$!; sleep 0.5; kill -HUP $pid; kill -INT $pid; "
+        "wait $pid; echo \"status $?\"",
+        {"console", "--home", "home"}, folder.path());
+    EXPECT_EQ(ignoring.out, "kvanescale \"1.0\"\nstatus 0\n");
+    EXPECT_EQ(ignoring.err, "");
+    // A script that is a named pipe nobody writes: opening it waits until Ctrl+C.
+    const auto waiting = sandbox_test::runSandboxInShell(
+        "set -m; mkfifo s.fifo; \"$@\" & pid=$!; sleep 0.5; kill -INT $pid; wait $pid; echo \"status $?\"",
+        {"run", "s.fifo", "--home", "home"}, folder.path());
+    EXPECT_EQ(waiting.out, "status 130\n");
+    EXPECT_EQ(waiting.err.rfind("keyvane-sandbox: stopped by SIGINT\n", 0), 0u) << waiting.err;
+}
+
+TEST(SandboxUnderFaults, AHomeAnotherUserCouldChangeIsRefusedAndOneItMakesIsTheUsersAlone) {
+    sandbox_test::ScratchFolder folder;
+    sandbox_test::writeText(folder / "s.session", "kvanescale 2\n");
+    writeFile(folder / "mine", "the player's");
+    const auto refusal = [&](const fs::path& home, const fs::path& culprit, const std::string& why) {
+        return "keyvane-sandbox: home " + home.string() + " refused: " + culprit.string() + why +
+               ", who could replace the files kept there; give a folder of your own with --home DIR\n";
+    };
+    const auto runIn = [&](const fs::path& home) {
+        return sandbox_test::runSandbox({"run", "s.session", "--home", home.string()}, folder.path());
+    };
+    const std::string openMode = " can be written by other users (mode 0777, no sticky bit)";
+    fs::create_directories(folder / "open");
+    fs::permissions(folder / "open", fs::perms::all);
+    fs::create_directories(folder / "cfgopen/bakkesmod/cfg");
+    fs::permissions(folder / "cfgopen/bakkesmod/cfg", fs::perms::all);
+    fs::create_symlink(folder / "mine", folder / "cfgopen/bakkesmod/cfg/keyvane.cfg");
+    auto run = runIn(folder / "open");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, refusal(folder / "open", folder / "open", openMode));
+    EXPECT_FALSE(fs::exists(folder / "open/bakkesmod"));  // nothing is made in a refused home
+    run = runIn(folder / "cfgopen");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, refusal(folder / "cfgopen", folder / "cfgopen/bakkesmod/cfg", openMode));
+    // The default home too.
+    const fs::path stateHome = sandbox_test::stateFolderIn(folder.path()) / "keyvane-sandbox";
+    fs::create_directories(stateHome);
+    fs::permissions(stateHome, fs::perms::all);
+    run = sandbox_test::runSandbox({"run", "s.session"}, folder.path());
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find(refusal(stateHome, stateHome, openMode)), std::string::npos) << run.err;
+    if (::geteuid() == 0) {
+        // Another user's home whose files lead to this user's: as root, the test can give it away.
+        fs::create_directories(folder / "theirs/bakkesmod/cfg");
+        fs::create_symlink(folder / "mine", folder / "theirs/imgui.ini");
+        const passwd* nobody = ::getpwnam("nobody");
+        ASSERT_NE(nobody, nullptr);
+        ASSERT_EQ(::chown((folder / "theirs").c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+        run = runIn(folder / "theirs");
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err, refusal(folder / "theirs", folder / "theirs",
+                                   " belongs to another user (uid " + std::to_string(nobody->pw_uid) + ")"));
+    }
+    EXPECT_EQ(readFile(folder / "mine"), "the player's");
+
+    // A sticky folder keeps others from replacing the user's files (/tmp is one); what the program
+    // makes is the user's alone.
+    fs::permissions(folder / "open", fs::perms::all | fs::perms::sticky_bit);
+    EXPECT_EQ(runIn(folder / "open").status, 0);
+    EXPECT_EQ(runIn(folder / "made/home").status, 0);
+    EXPECT_EQ(fs::status(folder / "made/home").permissions(), fs::perms::owner_all);
+    EXPECT_EQ(fs::status(folder / "made/home/bakkesmod/cfg").permissions(), fs::perms::owner_all);
+}

@@ -42,4 +42,16 @@ inline ProgramRun runSandbox(const std::vector<std::string>& arguments, const st
     return testsupport::runProgram(KEYVANE_SANDBOX_PROGRAM, arguments, in, input);
 }
 
+// Runs a bash script in folder `in` with the program's path as "$1" and the arguments after it, the
+// whole killed after `seconds` (coreutils' timeout), so a program that hangs fails the test instead of
+// stopping it. Linux only: scripts set limits, pipes and signals around the program.
+inline ProgramRun runSandboxInShell(const std::string& script, const std::vector<std::string>& arguments,
+                                    const std::filesystem::path& in, int seconds = 60) {
+    std::vector<std::string> words{"-s",   "KILL", std::to_string(seconds), "bash", "-c",
+                                   script, "bash", KEYVANE_SANDBOX_PROGRAM};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    testsupport::setEnvironment(sandbox::app::userStateVariable(), stateFolderIn(in).string());
+    return testsupport::runProgram("timeout", words, in);
+}
+
 }  // namespace sandbox_test

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <optional>
 
+#include "sandbox/commandline/checked_output.h"
 #include "sandbox/commandline/cli_options.h"
 #include "sandbox/commandline/help_text.h"
 #include "sandbox/commandline/picture_support.h"
@@ -71,6 +72,8 @@ int runScript(const CliOptions& options, SessionOptions sessionOptions) {
     const auto script = resolveFrom(sessionOptions.startDirectory, options.script);
     std::ifstream file;
     if (const std::string reason = openScript(script, file); !reason.empty()) {
+        // Opening a named pipe waits for a writer; a stop signal ends the wait.
+        if (stopRequested()) return stoppedBySignal();
         return failWith("cannot read the script " + options.script.string() + ": " + reason, kExitBadInput);
     }
     int status = kExitOk;
@@ -156,10 +159,15 @@ int chooseHome(const CliOptions& options, SessionOptions& sessionOptions, std::o
     return kExitOk;
 }
 
-}  // namespace
+// Another user who can change the home's folders could link the files kept there to this user's own.
+int refuseForeignHome(const std::filesystem::path& home) {
+    const std::string why = foreignHome(home);
+    if (why.empty()) return kExitOk;
+    return failWith("home " + home.string() + " refused: " + why + "; give a folder of your own with --home DIR",
+                    kExitBadInput);
+}
 
-int main(int argc, char** argv) {
-    openClosedStandardStreams();
+int runCommand(int argc, char** argv) {
     const CliParse parse = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!parse.error.empty()) return failWith(parse.error, kExitBadInput);
     const CliOptions& options = parse.options;
@@ -182,6 +190,7 @@ int main(int argc, char** argv) {
     sessionOptions.startDirectory = std::filesystem::current_path();
     std::optional<TemporaryHome> temporaryHome;
     if (const int status = chooseHome(options, sessionOptions, temporaryHome); status != kExitOk) return status;
+    if (const int status = refuseForeignHome(sessionOptions.home); status != kExitOk) return status;
     sessionOptions.module =
         options.module ? resolveFrom(sessionOptions.startDirectory, *options.module) : defaultModulePath();
     sessionOptions.screen = options.screen;
@@ -206,4 +215,26 @@ int main(int argc, char** argv) {
         return failWith(error.what(), kExitSetup);
     }
     return kExitOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    openClosedStandardStreams();
+    ignoreFileSizeLimitSignal();
+    // Standard output goes through a buffer that notices a failed write; it is put back before the
+    // stream's own clean-up at exit flushes it.
+    CheckedOutput output(stopForClosedOutput);
+    std::streambuf* const original = std::cout.rdbuf(&output);
+    int status = runCommand(argc, argv);
+    std::cout.flush();
+    std::cout.rdbuf(original);
+    if (output.failure().empty()) return status;
+    if (stopExitStatus() == 0) {
+        std::cerr << kProgram << ": cannot write standard output: " << output.failure() << '\n';
+        return status == kExitOk ? kExitSetup : status;
+    }
+    // A closed pipe stops a session, which says so; found only by the last lines, it still ends as
+    // SIGPIPE ends a program.
+    return status == kExitOk ? stopExitStatus() : status;
 }

@@ -19,8 +19,13 @@ TemporaryHome::TemporaryHome(std::string& error) {
         const auto candidate = temporary / ("keyvane-sandbox-" + std::to_string(random() % 1'000'000'000));
         // create_directory reports false for a folder that already exists: someone else's, try again.
         if (std::filesystem::create_directory(candidate, failure)) {
-            path_ = candidate;
-            return;
+            // The user's alone, whatever the umask: the temporary folder is everyone's.
+            std::filesystem::permissions(candidate, std::filesystem::perms::owner_all, failure);
+            if (!failure && std::filesystem::is_empty(candidate, failure) && !failure) {
+                path_ = candidate;
+                return;
+            }
+            continue;  // another user got in before the mode changed: theirs now, left alone
         }
         if (failure) break;
     }

@@ -5,22 +5,20 @@
 #include <gif_lib.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
 #include <unordered_map>
 #include <vector>
+
+#include "sandbox/pictures/whole_file.h"
 
 namespace sandbox::app {
 namespace {
 
 constexpr long kLongestGifDelay = 65535;  // hundredths of a second in one frame's 16-bit delay
 
-int writeToStream(GifFileType* gif, const GifByteType* bytes, int count) {
-    return static_cast<int>(
-        std::fwrite(bytes, 1, static_cast<std::size_t>(count), static_cast<std::FILE*>(gif->UserData)));
+int writeToFile(GifFileType* gif, const GifByteType* bytes, int count) {
+    return static_cast<WholeFile*>(gif->UserData)->write(bytes, static_cast<std::size_t>(count)) ? count : 0;
 }
 
 long centiseconds(double seconds) { return std::lround(seconds * 100.0); }
@@ -103,28 +101,22 @@ bool indexByMedianCut(const Picture& picture, const Rect& rect, IndexedPixels& i
 
 std::unique_ptr<GifRecording> GifRecording::start(const std::filesystem::path& file, int width, int height,
                                                   std::string& error) {
-    std::error_code folderFailure;
-    if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), folderFailure);
     if (std::filesystem::is_directory(file)) {
         error = file.string() + ": it is a folder";
         return nullptr;
     }
-    // The C library's stream, so the file gets the same permissions as every other picture.
-    std::FILE* stream = std::fopen(file.c_str(), "wb");
-    if (!stream) {
-        error = "cannot create " + file.string() + ": " + std::strerror(errno);
-        return nullptr;
-    }
+    // The capture goes to a temporary, so the file is the old one until the capture ends whole.
+    auto out = std::make_unique<WholeFile>(file, error);
+    if (!out->opened()) return nullptr;
     int code = 0;
-    GifFileType* gif = EGifOpen(stream, writeToStream, &code);
+    GifFileType* gif = EGifOpen(out.get(), writeToFile, &code);
     if (!gif) {
-        std::fclose(stream);
         error = "cannot create " + file.string() + ": " + GifErrorString(code);
         return nullptr;
     }
     std::unique_ptr<GifRecording> recording(new GifRecording);
     recording->file_ = file;
-    recording->stream_ = stream;
+    recording->out_ = std::move(out);
     recording->gif_ = gif;
     recording->width_ = width;
     recording->height_ = height;
@@ -147,11 +139,12 @@ std::unique_ptr<GifRecording> GifRecording::start(const std::filesystem::path& f
 
 GifRecording::~GifRecording() {
     if (gif_) EGifCloseFile(gif_, nullptr);
-    if (stream_) std::fclose(stream_);
 }
 
 std::string GifRecording::failure(const char* step) const {
-    return file_.string() + ": " + step + " failed (" + GifErrorString(gif_->Error) + ")";
+    // A write that failed has the system's reason (no space left on device); giflib knows less.
+    const std::string reason = out_ ? out_->writeFailure() : std::string();
+    return file_.string() + ": " + step + " failed (" + (reason.empty() ? GifErrorString(gif_->Error) : reason) + ")";
 }
 
 bool GifRecording::addFrame(const Picture& picture, double seconds, std::string& error) {
@@ -187,12 +180,9 @@ bool GifRecording::finish(std::string& error) {
     int code = 0;
     const int closed = EGifCloseFile(gif_, &code);
     gif_ = nullptr;
-    const bool flushed = std::fclose(stream_) == 0;
-    stream_ = nullptr;
-    if (!flushed) {
-        error = file_.string() + ": writing failed (" + std::strerror(errno) + ")";
-        return false;
-    }
+    // A failed write is the file's to tell (a full disk); giflib's own failures come after.
+    std::unique_ptr<WholeFile> out = std::move(out_);
+    if (!out->putInPlace(error)) return false;
     if (closed != GIF_OK) {
         error = file_.string() + ": closing failed (" + GifErrorString(code) + ")";
         return false;

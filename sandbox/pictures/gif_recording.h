@@ -6,7 +6,6 @@
 // and the backdrop usually do); otherwise that frame's colours are reduced by giflib's median cut.
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -17,16 +16,19 @@ struct GifFileType;
 
 namespace sandbox::app {
 
+class WholeFile;
+
 // GIF delays count hundredths of a second, and browsers slow down any frame shorter than two.
 inline constexpr int kShortestGifFrameCentiseconds = 2;
 
 class GifRecording {
 public:
-    // Creates the file (and missing parent folders) for pictures of this size. Null and a one-line
-    // reason in error if it cannot.
+    // Starts a capture of pictures of this size, written beside the file (parent folders are made
+    // when missing), which takes its name when it is finished whole. Null and a one-line reason in
+    // error if it cannot start.
     static std::unique_ptr<GifRecording> start(const std::filesystem::path& file, int width, int height,
                                                std::string& error);
-    ~GifRecording();  // closes the file; a recording never finished keeps what was written so far
+    ~GifRecording();  // a recording never finished is dropped: the file keeps what it held
     GifRecording(const GifRecording&) = delete;
     GifRecording& operator=(const GifRecording&) = delete;
 
@@ -35,7 +37,7 @@ public:
     bool addFrame(const Picture& picture, double seconds, std::string& error);
     bool hasFrames() const { return started_; }
 
-    // Writes the last frame and closes the file.
+    // Writes the last frame and puts the capture in place; on failure the file keeps what it held.
     bool finish(std::string& error);
 
     const std::filesystem::path& file() const { return file_; }
@@ -46,7 +48,7 @@ private:
     std::string failure(const char* step) const;
 
     std::filesystem::path file_;
-    std::FILE* stream_ = nullptr;
+    std::unique_ptr<WholeFile> out_;
     GifFileType* gif_ = nullptr;
     int width_ = 0;
     int height_ = 0;

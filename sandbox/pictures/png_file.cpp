@@ -2,10 +2,11 @@
 #include "sandbox/pictures/png_file.h"
 
 #include <algorithm>
-#include <system_error>
 
 #include <stb/stb_image.h>
 #include <stb/stb_image_write.h>
+
+#include "sandbox/pictures/whole_file.h"
 
 namespace sandbox::app {
 
@@ -18,18 +19,21 @@ void flipRows(Picture& picture) {
 }
 
 bool writePng(const std::filesystem::path& file, const Picture& picture, std::string& error) {
-    std::error_code ignored;
-    if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ignored);
     // The screen is opaque, so the alpha channel carries nothing; RGB keeps the files small.
     std::vector<std::uint8_t> rgb(static_cast<std::size_t>(picture.width) * picture.height * 3);
     for (std::size_t pixel = 0; pixel < rgb.size() / 3; ++pixel) {
         std::copy_n(picture.rgba.begin() + pixel * 4, 3, rgb.begin() + pixel * 3);
     }
-    if (!stbi_write_png(file.string().c_str(), picture.width, picture.height, 3, rgb.data(), picture.width * 3)) {
-        error = "cannot write " + file.string() + " (is the folder writable?)";
+    WholeFile out(file, error);
+    if (!out.opened()) return false;
+    const auto append = [](void* context, void* bytes, int count) {
+        static_cast<WholeFile*>(context)->write(bytes, static_cast<std::size_t>(count));
+    };
+    if (!stbi_write_png_to_func(append, &out, picture.width, picture.height, 3, rgb.data(), picture.width * 3)) {
+        error = "cannot encode " + file.string() + "; the file is as it was";
         return false;
     }
-    return true;
+    return out.putInPlace(error);
 }
 
 bool readPng(const std::filesystem::path& file, Picture& picture, std::string& error) {

@@ -19,8 +19,8 @@ struct Picture {
 // Reverses the row order in place (OpenGL's first row is the bottom one).
 void flipRows(Picture& picture);
 
-// Writes an opaque RGB PNG, creating missing parent folders. False and a one-line reason in
-// error if it cannot.
+// Writes an opaque RGB PNG, creating missing parent folders. The file changes only once the whole
+// picture is written; false and a one-line reason in error if it cannot be.
 bool writePng(const std::filesystem::path& file, const Picture& picture, std::string& error);
 
 // Reads any PNG as RGBA. False and a one-line reason in error if it cannot.

@@ -15,7 +15,7 @@ namespace sandbox::app {
 // An animated capture being written, one frame at a time as the session draws them.
 class FrameRecording {
 public:
-    virtual ~FrameRecording() = default;  // a recording never finished keeps what was written
+    virtual ~FrameRecording() = default;  // a recording never finished leaves the file as it was
     // The frame, shown for `seconds`; "" or a one-line reason the file could not take it.
     virtual std::string addFrame(ImDrawData* frame, double seconds) = 0;
     virtual bool hasFrames() const = 0;

@@ -260,3 +260,46 @@ TEST(Program, WindowPicturesHoldTheOverlaysRectangleEachPixelRepeatedByTheZoom) 
     EXPECT_EQ(differing, 0u);
     EXPECT_TRUE(isHeldGrey(two, 262, 186));  // the A cap, above its label, at (131, 93) in the window
 }
+
+TEST(Program, APictureOrCaptureThatCannotBeWrittenWholeLeavesTheOldFileAndNoTemporary) {
+    ScratchFolder folder;
+    ASSERT_EQ(runSandbox({"render", "--out", "pic.png", "--home", "home"}, folder.path()).status, 0);
+    const std::string picture = readText(folder / "pic.png");
+    writeText(folder / "cap.gif", "an earlier capture");
+    writeText(folder / "big.session", "kvanescale 3\nrecord cap.gif\nframe 3\nrecord stop\n");
+    // bash counts the limit in KiB: 4 hold the settings and the window places, no picture.
+    for (const auto& arguments :
+         std::vector<std::vector<std::string>>{{"render", "--scale", "0.5", "--out", "pic.png", "--home", "home"},
+                                               {"run", "big.session", "--home", "home"}}) {
+        const ProgramRun run = runSandboxInShell("ulimit -f 4; exec \"$@\"", arguments, folder.path());
+        EXPECT_EQ(run.status, 2) << arguments[0] << ": " << run.err;
+        EXPECT_NE(run.err.find("file too large"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(readText(folder / "pic.png"), picture);
+    EXPECT_EQ(readText(folder / "cap.gif"), "an earlier capture");
+    std::vector<std::string> entries;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        entries.push_back(entry.path().filename().string());
+    }
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (std::vector<std::string>{"big.session", "cap.gif", "home", "pic.png"}));
+}
+
+TEST(Program, AReaderThatClosesTheOutputStopsTheConsoleAsSigtermDoesWithTheCaptureFinishedAndSettingsSaved) {
+    ScratchFolder folder;
+    std::string input = "record cap.gif\nkvanescale 1.5\n";
+    // Replies enough to find the pipe closed long after head has read its 10 bytes and gone.
+    for (int i = 0; i < 300; ++i) input += "frame 2\nkvanescale\n";
+    writeText(folder / "input", input);
+    const ProgramRun run = runSandboxInShell("\"$@\" <input | head -c 10 >/dev/null; echo \"${PIPESTATUS[0]}\"",
+                                             {"console", "--home", "home"}, folder.path());
+    EXPECT_EQ(run.out, "141\n");
+    const std::string stopped = "keyvane-sandbox: stopped by SIGPIPE (standard output was closed)\n";
+    EXPECT_EQ(run.err.substr(run.err.size() - std::min(run.err.size(), stopped.size())), stopped) << run.err;
+    const std::string capture = readText(folder / "cap.gif");
+    EXPECT_EQ(capture.rfind("GIF89a", 0), 0u);
+    EXPECT_EQ(capture.back(), ';');  // the trailer that ends every complete GIF
+    EXPECT_EQ(readText(folder / "home/bakkesmod/cfg/keyvane.cfg"),
+              "kvanescale \"1.500000\"\nkvanetransparency \"0.000000\"\n");
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "home/imgui.ini"));
+}

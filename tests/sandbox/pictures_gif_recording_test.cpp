@@ -127,6 +127,17 @@ std::function<void()> sandboxIn(const std::filesystem::path& folder, std::vector
 
 constexpr auto kHangBound = std::chrono::seconds(60);
 
+// Whether a file whose name starts with prefix appears in folder before the time is up.
+bool appearsWithin(const std::filesystem::path& folder, const std::string& prefix, std::chrono::seconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (; std::chrono::steady_clock::now() < deadline; std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            if (entry.path().filename().string().starts_with(prefix)) return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 TEST(GifRecording, StillFramesBecomeOneFrameThatLastsAsLongAndLaterFramesHoldOnlyWhatChanged) {
@@ -219,7 +230,7 @@ TEST(GifRecording, AFileThatCannotBeMadeIsRefusedWithItsReason) {
     sandbox_test::writeText(folder / "plain", "x");
     std::string error;
     EXPECT_EQ(GifRecording::start(folder / "plain/a.gif", 8, 8, error), nullptr);
-    EXPECT_EQ(error, "cannot create " + (folder / "plain/a.gif").string() + ": Not a directory");
+    EXPECT_EQ(error, "cannot create " + (folder / "plain/a.gif").string() + ": not a directory");
     std::filesystem::create_directory(folder / "taken.gif");
     EXPECT_EQ(GifRecording::start(folder / "taken.gif", 8, 8, error), nullptr);
     EXPECT_EQ(error, (folder / "taken.gif").string() + ": it is a folder");
@@ -268,7 +279,8 @@ TEST(GifRecording, AStopSignalEndsALongWaitAtOnceWithTheCaptureFinishedAndTheSet
         sandbox_test::writeText(folder / "long.session", "record cap.gif\nwait 3600\n");
         testsupport::ChildProcess child(sandboxIn(folder.path(), {"run", "long.session", "--home", "home"}));
         ASSERT_TRUE(child.started());
-        while (!std::filesystem::exists(folder / "cap.gif")) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        // The capture is written beside its name until it ends: its temporary shows the wait has begun.
+        ASSERT_TRUE(appearsWithin(folder.path(), "cap.gif.", kHangBound)) << signalNumber;
         child.send(signalNumber);
         EXPECT_EQ(child.waitWithin(kHangBound), status) << signalNumber;
         EXPECT_EQ(readGif(folder / "cap.gif").frames.size(), 1u) << signalNumber;

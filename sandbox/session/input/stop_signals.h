@@ -4,14 +4,25 @@
 
 namespace sandbox::app {
 
-// From now on those signals no longer end the process; they only set the flag below.
+// From now on those signals no longer end the process; they only set the flag below. A signal the
+// process was started with ignored (nohup's SIGHUP) stays ignored. A closed pipe on standard output
+// no longer ends the process either (POSIX: SIGPIPE is ignored); the write that finds it closed
+// calls stopForClosedOutput.
 void watchStopSignals();
+
+// Standard output was closed by its reader: the program stops as a stop signal stops it, with the
+// status of a program that SIGPIPE ended (141).
+void stopForClosedOutput();
+
+// A file that grows past the process's size limit fails its write (EFBIG), reported as any other
+// write error, instead of ending the process (POSIX: SIGXFSZ is ignored; nothing on Windows).
+void ignoreFileSizeLimitSignal();
 
 // Whether one of them has arrived since watchStopSignals. Safe from any thread.
 bool stopRequested();
 
 // The exit status a shell gives a program that such a signal ended, 128 plus its number: 130 for
-// Ctrl+C (SIGINT), 143 for SIGTERM, 129 for SIGHUP. 0 while none has arrived.
+// Ctrl+C (SIGINT), 143 for SIGTERM, 129 for SIGHUP, 141 for a closed output. 0 while none has arrived.
 int stopExitStatus();
 
 // The signal's name for a message ("SIGINT"); "" while none has arrived.

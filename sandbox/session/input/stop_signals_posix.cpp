@@ -1,4 +1,5 @@
-// SIGINT, SIGTERM and SIGHUP through sigaction, without SA_RESTART, so a blocking wait returns early.
+// SIGINT, SIGTERM and SIGHUP through sigaction, without SA_RESTART, so a blocking wait returns early;
+// SIGPIPE and SIGXFSZ ignored, so that their writes fail and are reported.
 #include <signal.h>
 
 #include <atomic>
@@ -21,8 +22,22 @@ void watchStopSignals() {
     struct sigaction action {};
     action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);
-    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) sigaction(signalNumber, &action, nullptr);
+    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+        // Whoever started the program asked for the signal to be ignored (nohup, a shell's
+        // background job): it is not ours to undo.
+        struct sigaction inherited {};
+        if (sigaction(signalNumber, nullptr, &inherited) == 0 && inherited.sa_handler == SIG_IGN) continue;
+        sigaction(signalNumber, &action, nullptr);
+    }
+    signal(SIGPIPE, SIG_IGN);
 }
+
+void stopForClosedOutput() {
+    int none = 0;
+    stopSignal.compare_exchange_strong(none, SIGPIPE);
+}
+
+void ignoreFileSizeLimitSignal() { signal(SIGXFSZ, SIG_IGN); }
 
 bool stopRequested() { return stopSignal.load() != 0; }
 
@@ -36,6 +51,7 @@ const char* stopSignalName() {
     case SIGINT: return "SIGINT";
     case SIGTERM: return "SIGTERM";
     case SIGHUP: return "SIGHUP";
+    case SIGPIPE: return "SIGPIPE (standard output was closed)";
     default: return "";
     }
 }

@@ -10,6 +10,9 @@ namespace {
 
 constexpr int kSigtermStatus = 143;
 constexpr int kSigintStatus = 130;
+// Windows has no SIGPIPE; a closed output takes the status a POSIX shell would show for it.
+constexpr int kClosedOutput = -1;
+constexpr int kClosedOutputStatus = 141;
 
 std::atomic<int> stopSignal{0};
 
@@ -25,17 +28,26 @@ void watchStopSignals() {
     std::signal(SIGTERM, onStopSignal);
 }
 
+void stopForClosedOutput() {
+    int none = 0;
+    stopSignal.compare_exchange_strong(none, kClosedOutput);
+}
+
+void ignoreFileSizeLimitSignal() {}
+
 bool stopRequested() { return stopSignal.load() != 0; }
 
 int stopExitStatus() {
     const int signalNumber = stopSignal.load();
     if (signalNumber == 0) return 0;
+    if (signalNumber == kClosedOutput) return kClosedOutputStatus;
     return signalNumber == SIGINT ? kSigintStatus : kSigtermStatus;
 }
 
 const char* stopSignalName() {
     const int signalNumber = stopSignal.load();
     if (signalNumber == 0) return "";
+    if (signalNumber == kClosedOutput) return "a closed standard output";
     return signalNumber == SIGINT ? "SIGINT" : "SIGTERM";
 }
 
