@@ -34,7 +34,7 @@ add_library(imgui_from_source STATIC
   ${_kv_imgui}/imgui_draw.cpp
   ${_kv_imgui}/imgui_widgets.cpp
   ${CMAKE_CURRENT_LIST_DIR}/stb_implementations.cpp)
-# Tables came in 1.80, in a file of their own.
+# The host's 1.75 has no tables; later releases keep them in a file of their own.
 if(EXISTS "${_kv_imgui}/imgui_tables.cpp")
   target_sources(imgui_from_source PRIVATE ${_kv_imgui}/imgui_tables.cpp)
 endif()
