@@ -16,9 +16,9 @@ file(STRINGS "${_kv_imgui}/imgui.h" _kv_imgui_version_num REGEX "^#define IMGUI_
 string(REGEX MATCH "[0-9]+" _kv_imgui_version_num "${_kv_imgui_version_num}")
 file(STRINGS "${_kv_imgui}/imgui.h" _kv_imgui_version REGEX "^#define IMGUI_VERSION ")
 string(REGEX MATCH "[0-9][^\"]*" _kv_imgui_version "${_kv_imgui_version}")
-# The overlay names the corner sets of every release from 1.80 on (overlay/ImGuiRelease.h).
-if(NOT _kv_imgui_version_num OR _kv_imgui_version_num LESS 18000)
-  message(FATAL_ERROR "Dear ImGui 1.80 or later is needed, found ${_kv_imgui_version} in ${_kv_imgui}")
+# The overlay names the corner sets of every release from the host's, 1.75, on (overlay/ImGuiRelease.h).
+if(NOT _kv_imgui_version_num OR _kv_imgui_version_num LESS 17500)
+  message(FATAL_ERROR "Dear ImGui 1.75 or later is needed, found ${_kv_imgui_version} in ${_kv_imgui}")
 endif()
 set(KEYVANE_IMGUI_RELEASE ${_kv_imgui_version} CACHE INTERNAL "The Dear ImGui release built against")
 message(STATUS "Dear ImGui ${_kv_imgui_version} from ${_kv_imgui}")
@@ -32,9 +32,12 @@ add_library(imgui_from_source STATIC
   ${_kv_imgui}/imgui.cpp
   ${_kv_imgui}/imgui_demo.cpp
   ${_kv_imgui}/imgui_draw.cpp
-  ${_kv_imgui}/imgui_tables.cpp
   ${_kv_imgui}/imgui_widgets.cpp
   ${CMAKE_CURRENT_LIST_DIR}/stb_implementations.cpp)
+# The host's 1.75 has no tables; later releases keep them in a file of their own.
+if(EXISTS "${_kv_imgui}/imgui_tables.cpp")
+  target_sources(imgui_from_source PRIVATE ${_kv_imgui}/imgui_tables.cpp)
+endif()
 target_include_directories(imgui_from_source SYSTEM PUBLIC ${_kv_imgui} ${_kv_stb_root})
 target_compile_definitions(imgui_from_source PRIVATE
   IMGUI_DISABLE_STB_RECT_PACK_IMPLEMENTATION

@@ -1,5 +1,5 @@
 // The one place that knows which Dear ImGui release the overlay is compiled against: the names that
-// differ between the host's release (1.80, before 1.82) and Debian's 1.86, chosen by IMGUI_VERSION_NUM.
+// differ between the host's release (1.75) and Debian's 1.86, chosen by IMGUI_VERSION_NUM.
 #pragma once
 
 #include <imgui.h>
@@ -22,8 +22,8 @@ inline constexpr CornerSet kTopLeftCorner = ImDrawFlags_RoundCornersTopLeft;
 inline constexpr CornerSet kTopRightCorner = ImDrawFlags_RoundCornersTopRight;
 #endif
 
-// Up to 1.80 ImGui::CalcTextSize rounds a measured width up as floor(w + 0.95), the rule the overlay
-// centres its labels by; 1.81 changed the library's rounding to floor(w + 0.99999).
+// Up to 1.80, the host's 1.75 among them, ImGui::CalcTextSize rounds a measured width up as
+// floor(w + 0.95), the rule the overlay centres its labels by; 1.81 changed it to floor(w + 0.99999).
 inline constexpr bool kCalcTextSizeRoundsLikeTheOverlay = IMGUI_VERSION_NUM < 18100;
 
 }  // namespace imgui_release

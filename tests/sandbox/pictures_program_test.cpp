@@ -9,9 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+
+#include <imgui.h>
 
 #include "sandbox/pictures/png_file.h"
 #include "sandbox_program.h"
@@ -131,48 +134,65 @@ TEST(Pictures, TransparencyZeroShowsTheBackdropBetweenCaps) {
 
 TEST(Pictures, TransparencyOneMakesTheWindowOpaque) {
     const Picture picture = renderAndCompare("transparency-1", {"--transparency", "1"});
+    // The window (128, 128) to (896, 512) has the corners of the host's style: rounded by 7 pixels in
+    // the host's release, square in later ones.
+    const int rounding = static_cast<int>(ImGuiStyle().WindowRounding);
     EXPECT_EQ(at(picture, 257, 405), kOpaqueWindow);
-    EXPECT_EQ(at(picture, 130, 130), kOpaqueWindow);  // inside the window's top-left corner
-    EXPECT_EQ(at(picture, 895, 511), kOpaqueWindow);  // inside its bottom-right corner (896, 512)
+    EXPECT_EQ(at(picture, 130 + rounding, 130 + rounding), kOpaqueWindow);  // inside the top-left corner
+    EXPECT_EQ(at(picture, 895 - rounding, 511 - rounding), kOpaqueWindow);  // inside the bottom-right one
+    EXPECT_EQ(at(picture, 895, 320), kOpaqueWindow);                        // on its right edge
     EXPECT_NE(at(picture, 897, 513), kOpaqueWindow);
     EXPECT_EQ(at(picture, 255, 217), kBlack);  // caps stay opaque black
 }
 
-// The host's release (1.80) and Debian's (1.86) draw the same picture but for the rounded top corners
-// of the two outer mouse buttons, which 1.80 divides into fewer segments. Both builds' pictures
-// match their own references above; here the references of the two releases are held against each
-// other, pixel for pixel, outside the two r x r corner squares (r = 40 limited to one less than the
-// button's width and height), at the keyboard origin (148, 160): the mouse's top is at 205.
-TEST(Pictures, ReleasesDifferOnlyInsideTheMouseButtonsRoundedCorners) {
+// The host's release (1.75) and Debian's (1.86) draw the same picture but for the rounded top corners
+// of the two outer mouse buttons, which 1.75 divides into fewer segments, and, where the window's
+// background shows, its corners, which the host's default style rounds by 7 pixels and later ones not.
+// Both builds' pictures match their own references above; here the references of the two releases
+// are held against each other, pixel for pixel, outside those corner squares: the buttons' r x r
+// (r = 40 limited to one less than the button's width and height, at the keyboard origin (148, 160):
+// the mouse's top is at 205) and the 768 x 384 window's 7 x 7 at (128, 128).
+TEST(Pictures, ReleasesDifferOnlyInsideTheRoundedCorners) {
     struct Case {
         const char* name;
         int left, buttonWidth, buttonHeight, stripWidth;
+        bool windowShows;
     };
-    for (const Case& c : {Case{"scale-1-held", 648, 80, 200, 20}, Case{"scale-0.5", 398, 40, 100, 10},
-                          Case{"scale-2", 1148, 160, 400, 40}, Case{"transparency-0", 648, 80, 200, 20},
-                          Case{"transparency-1", 648, 80, 200, 20}}) {
+    constexpr int kHostWindowRounding = 7;
+    for (const Case& c : {Case{"scale-1-held", 648, 80, 200, 20, false}, Case{"scale-0.5", 398, 40, 100, 10, false},
+                          Case{"scale-2", 1148, 160, 400, 40, false}, Case{"transparency-0", 648, 80, 200, 20, false},
+                          Case{"transparency-1", 648, 80, 200, 20, true}}) {
         const std::filesystem::path root(KEYVANE_REFERENCE_ROOT);
         Picture older, newer;
         std::string error;
-        ASSERT_TRUE(sandbox::app::readPng(root / "imgui-1.80" / (std::string(c.name) + ".png"), older, error)) << error;
+        ASSERT_TRUE(sandbox::app::readPng(root / "imgui-1.75" / (std::string(c.name) + ".png"), older, error)) << error;
         ASSERT_TRUE(sandbox::app::readPng(root / "imgui-1.86" / (std::string(c.name) + ".png"), newer, error)) << error;
         ASSERT_EQ(older.width, newer.width);
         ASSERT_EQ(older.height, newer.height);
         const int radius = std::min({40, c.buttonWidth - 1, c.buttonHeight - 1});
         const int right = c.left + 2 * c.buttonWidth + c.stripWidth;
-        auto inCorner = [&](int x, int y) {
+        auto inButtonCorner = [&](int x, int y) {
             return y >= 205 && y < 205 + radius &&
                    ((x >= c.left && x < c.left + radius) || (x >= right - radius && x < right));
         };
-        int differing = 0, inCorners = 0;
+        auto inWindowCorner = [&](int x, int y) {
+            auto nearEnd = [](int v, int low, int high) {
+                return (v >= low && v < low + kHostWindowRounding) || (v >= high - kHostWindowRounding && v < high);
+            };
+            return c.windowShows && nearEnd(x, 128, 896) && nearEnd(y, 128, 512);
+        };
+        int differing = 0, inButtonCorners = 0, inWindowCorners = 0;
         for (int y = 0; y < older.height; ++y) {
             for (int x = 0; x < older.width; ++x) {
                 if (at(older, x, y) == at(newer, x, y)) continue;
-                ++(inCorner(x, y) ? inCorners : differing);
+                ++(inButtonCorner(x, y) ? inButtonCorners : inWindowCorner(x, y) ? inWindowCorners : differing);
             }
         }
         EXPECT_EQ(differing, 0) << c.name;
+        std::printf("%s: %d pixels differ inside the buttons' two %d x %d corners, %d inside the window's\n", c.name,
+                    inButtonCorners, radius, radius, inWindowCorners);
         // The corners do differ: the two sets are the two releases' own pictures, not copies.
-        EXPECT_GT(inCorners, 0) << c.name;
+        EXPECT_GT(inButtonCorners, 0) << c.name;
+        EXPECT_EQ(inWindowCorners > 0, c.windowShows) << c.name;
     }
 }

@@ -16,6 +16,16 @@
 
 namespace testsupport {
 
+// The library internals these tests read whose names differ between the host's release (1.75) and
+// later ones; the only place in the tests that asks which release it is compiled against.
+#if IMGUI_VERSION_NUM < 18000
+inline void resetForNewFrame(ImDrawList& list) { list.Clear(); }
+inline int pushedStyleVariables(const ImGuiContext& context) { return context.StyleModifiers.Size; }
+#else
+inline void resetForNewFrame(ImDrawList& list) { list._ResetForNewFrame(); }
+inline int pushedStyleVariables(const ImGuiContext& context) { return context.StyleVarStack.Size; }
+#endif
+
 // The plugin loaded with a UI, its window opened by the timer, in a running online match.
 struct OverlaySession : PluginSession {
     OverlaySession() : PluginSession(true, true) {
@@ -57,7 +67,7 @@ struct OverlaySession : PluginSession {
 class ReferenceDrawing {
 public:
     ReferenceDrawing(const ImDrawList& drawn, const ExpectedOverlay& expected) : list_(ImGui::GetDrawListSharedData()) {
-        list_._ResetForNewFrame();
+        resetForNewFrame(list_);
         const ImDrawCmd& last = drawn.CmdBuffer.back();
         list_.PushClipRect(ImVec2(last.ClipRect.x, last.ClipRect.y), ImVec2(last.ClipRect.z, last.ClipRect.w));
         list_.PushTextureID(last.TextureId);
