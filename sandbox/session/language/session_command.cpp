@@ -1,6 +1,7 @@
 // Reading session lines: the sandbox's own keywords, and everything else handed to the host console.
 #include "sandbox/session/language/session_command.h"
 
+#include "sandbox/session/language/session_help.h"
 #include "sandbox/session/language/session_words.h"
 #include "sandbox/session/number_text.h"
 
@@ -91,9 +92,14 @@ ParsedLine parseSnapshot(const std::vector<std::string>& arguments) {
 }  // namespace
 
 std::span<const std::string_view> sessionKeywords() {
-    static constexpr std::string_view kKeywords[] = {"game", "match", "hold",     "release", "tick",   "frame",
-                                                     "wait", "drag",  "snapshot", "record",  "unload", "load"};
-    return kKeywords;
+    static const std::vector<std::string_view> keywords = [] {
+        std::vector<std::string_view> words;
+        for (const auto& word : sessionVocabulary()) {
+            if (word.kind == WordKind::Session) words.push_back(word.word);
+        }
+        return words;
+    }();
+    return keywords;
 }
 
 NumberRead<int> readZoom(std::string_view text) {
@@ -148,15 +154,26 @@ ParsedLine parseSessionLine(std::string_view line) {
         }
         return success(StartRecording{file});
     }
-    // unload or load: the last keywords there are.
-    if (!arguments.empty()) return failure(keyword + " takes no arguments");
-    if (keyword == "unload") return success(UnloadModule{});
-    return success(LoadModule{});
+    if (keyword == "unload" || keyword == "load") {
+        if (!arguments.empty()) return failure(keyword + " takes no arguments");
+        if (keyword == "unload") return success(UnloadModule{});
+        return success(LoadModule{});
+    }
+    return failure("the session has no reading of '" + keyword + "'");
+}
+
+std::string_view commandWord(const SessionCommand& command) {
+    static constexpr std::string_view kWordOf[] = {"VARIABLE", "game",   "match", "hold",     "tick",
+                                                   "frame",    "wait",   "drag",  "snapshot", "record",
+                                                   "record",   "unload", "load"};
+    static_assert(std::size(kWordOf) == std::variant_size_v<SessionCommand>);
+    if (const auto* keys = std::get_if<SetKeys>(&command)) return keys->held ? "hold" : "release";
+    return kWordOf[command.index()];
 }
 
 bool runsLive(const SessionCommand& command) {
-    return std::holds_alternative<ConsoleLine>(command) || std::holds_alternative<SetGame>(command) ||
-           std::holds_alternative<SetMatch>(command);
+    const SessionWord* word = findSessionWord(commandWord(command));
+    return word && word->runsLive;
 }
 
 }  // namespace sandbox::app
