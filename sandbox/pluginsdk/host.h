@@ -120,6 +120,11 @@ public:
     static int keyIndex(std::string_view name);         // the game's name index; 0 if unknown
     static const std::vector<std::string>& keyNames();  // every name keyIndex knows
     bool setKeyHeld(std::string_view name, bool held);  // false for an unknown name
+    // Whether a plugin has asked IsKeyPressed about the key since the host started.
+    bool keyPolled(std::string_view name) const;
+    // The names a plugin asked GetFNameIndexByString about that the game does not know (the answer
+    // was 0), at most 16, since the last call; the list is emptied.
+    std::vector<std::string> takeUnknownKeyNames();
 
     // --- windows ---------------------------------------------------------------------------------
     // Registers the window under its menuName(); "togglemenu" reaches it from then on.

@@ -31,12 +31,19 @@ constexpr float kDragPixelsPerFrame = 12.0f;
 // The largest screen a session takes: a zoomed picture grows no larger.
 constexpr int kMaxPictureSide = 8192;
 
+// "no overlay: why", or for a window that shows in part what shows.
+std::string overlayNoteText(const OverlayAbsence& note);
+
 template <typename... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
 };
 template <typename... Ts>
 Overloaded(Ts...) -> Overloaded<Ts...>;
+
+std::string overlayNoteText(const OverlayAbsence& note) {
+    return note.partial ? note.text : "no overlay: " + note.text;
+}
 
 }  // namespace
 
@@ -46,7 +53,7 @@ Session::Session(SessionOptions options) : options_(std::move(options)) {
     host_ = std::make_unique<Host>();
     // What the host logs on its own (a configuration line it refused, a plugin's log line) is shown
     // as it happens; errors of the session's own lines are reported with their file and line.
-    host_->setLogListener([](const std::string& line) { std::cerr << line << '\n'; });
+    host_->setLogListener([this](const std::string& line) { notes() << line << '\n'; });
     // A long session would otherwise keep every SDK call it ever made.
     host_->setJournalEnabled(false);
     if (options_.trace) options_.trace->follow(*host_);
@@ -54,8 +61,8 @@ Session::Session(SessionOptions options) : options_(std::move(options)) {
     // The library reads and writes its settings file with a plain fopen: a pipe there would hang.
     std::optional<std::filesystem::path> settingsFile = options_.home / kWindowSettingsFile;
     if (const std::string what = notARegularFile(*settingsFile); !what.empty()) {
-        std::cerr << "keyvane-sandbox: " << settingsFile->string() << " is " << what
-                  << ", not a file; window places are neither read nor saved\n";
+        notes() << "keyvane-sandbox: " << settingsFile->string() << " is " << what
+                << ", not a file; window places are neither read nor saved\n";
         settingsFile.reset();
     }
     ui_ = std::make_unique<UiContext>(screen, settingsFile);
@@ -110,8 +117,29 @@ std::string Session::execute(const SessionCommand& command) {
     return reply;
 }
 
+std::ostream& Session::notes() const { return options_.notes ? *options_.notes : std::cerr; }
+
+void Session::noteUnpolledKeys(const std::string& what) {
+    for (const auto& name : keysHeld_) {
+        if (host_->keyPolled(name) || !unpolledTold_.insert(name).second) continue;
+        notes() << what << ": " << name << " is held, but no plugin has polled it, so nothing shows it\n";
+    }
+}
+
+void Session::noteUnknownKeyNames(std::string_view what) {
+    for (const auto& name : host_->takeUnknownKeyNames()) {
+        std::string line = std::string(what) + ": the plugin asked for the key named '" + name +
+                           "', which the game does not know (the host answered 0), so it changes nothing";
+        const auto closest = closestKeyNames(name);
+        if (!closest.empty()) line += " (did you mean " + closest[0] + "?)";
+        notes() << line << '\n';
+    }
+}
+
 std::string Session::runConsoleLine(const ConsoleLine& line) {
+    host_->takeUnknownKeyNames();  // what earlier work asked is not this line's doing
     const CommandResult result = host_->execute(line.text);
+    noteUnknownKeyNames(line.text);
     if (!result.ok) {
         // The host names an unknown command first in its message; the closest known word helps.
         const std::string_view unknown = "unknown command: ";
@@ -129,7 +157,14 @@ void Session::setKeys(const SetKeys& keys) {
     for (const auto& name : keys.names) {
         if (Host::keyIndex(name) == 0) throw CommandError(unknownKeyMessage(name));
     }
-    for (const auto& name : keys.names) host_->setKeyHeld(name, keys.held);
+    for (const auto& name : keys.names) {
+        host_->setKeyHeld(name, keys.held);
+        if (keys.held) {
+            keysHeld_.insert(name);
+        } else {
+            keysHeld_.erase(name);
+        }
+    }
 }
 
 ImDrawData* Session::drawFrame(float deltaSeconds) {
@@ -140,6 +175,7 @@ ImDrawData* Session::drawFrame(float deltaSeconds) {
             throw CommandError("record: " + error + "; the recording stopped");
         }
         noteRecordedAbsence();
+        noteUnpolledKeys("record " + recordingName_);
     }
     return drawData;
 }
@@ -159,16 +195,35 @@ std::optional<OverlayAbsence> Session::overlayAbsence() {
     return whyNoOverlay(*host_, pluginWindow ? pluginWindow->menuName() : std::string(), module_ != nullptr);
 }
 
+std::optional<OverlayAbsence> Session::overlayNote() {
+    const ImGuiWindow* window = drawnOverlay();
+    if (!window) return overlayAbsence();
+    const ImGuiStyle& style = ImGui::GetStyle();
+    const ImVec2 screen = ui_->displaySize();
+    WindowGeometry geometry;
+    geometry.x = window->Pos.x;
+    geometry.y = window->Pos.y;
+    geometry.width = window->Size.x;
+    geometry.height = window->Size.y;
+    geometry.minWidth = style.WindowMinSize.x;
+    geometry.minHeight = style.WindowMinSize.y;
+    geometry.keptWidth = std::max(style.DisplayWindowPadding.x, style.DisplaySafeAreaPadding.x);
+    geometry.keptHeight = std::max(style.DisplayWindowPadding.y, style.DisplaySafeAreaPadding.y);
+    geometry.screenWidth = screen.x;
+    geometry.screenHeight = screen.y;
+    return whyOverlayCut(*host_, geometry);
+}
+
 // A recording tells each new cause once, not once a frame: a minute in the menu is one line.
 void Session::noteRecordedAbsence() {
-    const auto absence = overlayAbsence();
+    const auto absence = overlayNote();
     const auto cause = absence ? std::optional(absence->cause) : std::nullopt;
     if (cause == recordingAbsence_) return;
     if (absence) {
         char clock[32];
         std::snprintf(clock, sizeof clock, "%.2f", host_->clock());
-        std::cerr << "record " << recordingName_ << ": no overlay from game time " << clock << " s: " << absence->text
-                  << '\n';
+        notes() << "record " << recordingName_ << ": " << (absence->partial ? "" : "no overlay ") << "from game time "
+                << clock << " s: " << absence->text << '\n';
     }
     recordingAbsence_ = cause;
 }
@@ -246,12 +301,15 @@ void Session::snapshot(const Snapshot& picture) {
     if (const std::string what = notARegularFile(path); !what.empty()) {
         throw CommandError("snapshot: " + path.string() + " is " + what + ", not a file; nothing was written");
     }
+    if (const std::string refusal = outputFolderRefusal(path); !refusal.empty()) {
+        throw CommandError("snapshot: " + refusal + "; nothing was written");
+    }
     ImDrawData* drawData = drawFrame(static_cast<float>(1.0 / options_.rate));
     PictureArea area;
     area.zoom = picture.zoom;
-    if (const auto absence = overlayAbsence()) {
-        if (picture.window) throw CommandError("snapshot --window: no overlay window to cut out: " + absence->text);
-        std::cerr << "snapshot " << picture.file << ": no overlay: " << absence->text << '\n';
+    const auto note = overlayNote();
+    if (note && !note->partial) {
+        if (picture.window) throw CommandError("snapshot --window: no overlay window to cut out: " + note->text);
     } else if (picture.window) {
         // Whole pixels that cover the window, inside the screen; clamped as floats first, since a
         // window dragged far off screen lies beyond what an int holds.
@@ -277,6 +335,8 @@ void Session::snapshot(const Snapshot& picture) {
     if (const std::string error = pictureMaker_->writeSnapshot(drawData, path, area); !error.empty()) {
         throw CommandError("snapshot: " + error);
     }
+    if (note) notes() << "snapshot " << picture.file << ": " << overlayNoteText(*note) << '\n';
+    noteUnpolledKeys("snapshot " + picture.file);
     pictures_.push_back(path);
 }
 
@@ -288,6 +348,9 @@ void Session::startRecording(const std::string& file) {
     const auto path = resolveFrom(options_.startDirectory, file);
     if (const std::string what = notARegularFile(path); !what.empty()) {
         throw CommandError("record: " + path.string() + " is " + what + ", not a file; nothing was written");
+    }
+    if (const std::string refusal = outputFolderRefusal(path); !refusal.empty()) {
+        throw CommandError("record: " + refusal + "; nothing was written");
     }
     std::string error;
     recording_ = pictureMaker_->startRecording(path, error);
@@ -312,6 +375,7 @@ void Session::loadModule() {
     } catch (const LoadError& failure) {
         throw CommandError(failure.what());
     }
+    noteUnknownKeyNames("load");  // a binding kept in the settings
 }
 
 void Session::unload() {

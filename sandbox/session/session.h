@@ -11,6 +11,7 @@
 #include <iosfwd>
 #include <memory>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -46,6 +47,9 @@ struct SessionOptions {
     // Interrupted. None: commands always run to their end.
     std::function<bool()> stop;
     std::ostream* progress = nullptr;  // a terminal where long waits show how far they have got
+    // Where the session tells what a picture or a line did not do (no overlay, a key no plugin
+    // polls) and what the host logs on its own.
+    std::ostream* notes = nullptr;  // none: standard error
 };
 
 // The machine cannot run a session (no EGL, home not writable); the program stops with status 1.
@@ -109,7 +113,13 @@ private:
     ImGuiWindow* drawnOverlay();  // the plugin's window in the last frame drawn, or null
     // Why the last frame drew no overlay; none when it drew one.
     std::optional<OverlayAbsence> overlayAbsence();
+    // Why the last frame shows no overlay, or only part of it; none when it shows whole.
+    std::optional<OverlayAbsence> overlayNote();
     void noteRecordedAbsence();
+    // One line for each held key no plugin has polled yet, once a key; what names the picture.
+    void noteUnpolledKeys(const std::string& what);
+    void noteUnknownKeyNames(std::string_view what);  // the names the plugin asked for, answered 0
+    std::ostream& notes() const;
     void startRecording(const std::string& file);
     void unload();
     void stopIfAsked() const;
@@ -123,6 +133,8 @@ private:
     std::string recordingName_;                     // as typed, for what is told about its frames
     std::optional<OverlayCause> recordingAbsence_;  // the cause last told for the recording's frames
     std::vector<std::filesystem::path> pictures_;
+    std::set<std::string> keysHeld_;      // as the session's lines hold them
+    std::set<std::string> unpolledTold_;  // held keys already told as polled by no plugin
 };
 
 }  // namespace sandbox::app
