@@ -68,18 +68,23 @@ void listPicturesWritten(const Session& session) {
 }
 
 int runScript(const CliOptions& options, SessionOptions sessionOptions) {
-    const auto script = resolveFrom(sessionOptions.startDirectory, options.script);
+    // '-' is standard input, as for other command-line tools.
+    const bool fromStandardInput = options.script == "-";
     std::ifstream file;
-    if (const std::string reason = openScript(script, file); !reason.empty()) {
-        return failWith("cannot read the script " + options.script.string() + ": " + reason, kExitBadInput);
+    if (!fromStandardInput) {
+        const auto script = resolveFrom(sessionOptions.startDirectory, options.script);
+        if (const std::string reason = openScript(script, file); !reason.empty()) {
+            return failWith("cannot read the script " + options.script.string() + ": " + reason, kExitBadInput);
+        }
     }
     int status = kExitOk;
     {
         Session session(std::move(sessionOptions));
         if (!loadModule(session)) return kExitBadInput;
-        StreamLineInput lines(file, /*stopAtLongLine=*/true);
+        StreamLineInput lines(fromStandardInput ? static_cast<std::istream&>(std::cin) : file, /*stopAtLongLine=*/true);
         try {
-            status = runLines(session, lines, options.script.string(), LineMode::Script, std::cout, std::cerr);
+            status = runLines(session, lines, fromStandardInput ? "<stdin>" : options.script.string(), LineMode::Script,
+                              std::cout, std::cerr);
         } catch (const Interrupted&) {}
         // An animated capture still open at the end is finished before the session ends.
         if (!finishCapture(session) && status == kExitOk) status = kExitBadInput;
@@ -88,7 +93,16 @@ int runScript(const CliOptions& options, SessionOptions sessionOptions) {
     return stopRequested() ? stoppedBySignal() : status;
 }
 
-int render(const CliOptions& options, SessionOptions sessionOptions) {
+// A render that fails in a fresh home names it, as the place its settings were read from.
+int renderFailed(int status, const std::optional<TemporaryHome>& temporary) {
+    if (temporary) {
+        std::cerr << kProgram << ": the render ran in the fresh home " << temporary->path().string()
+                  << ", removed now (--home DIR keeps one)\n";
+    }
+    return status;
+}
+
+int render(const CliOptions& options, SessionOptions sessionOptions, const std::optional<TemporaryHome>& temporary) {
     const auto out = resolveFrom(sessionOptions.startDirectory, options.out);
     std::vector<SessionCommand> commands{SetGame{sandbox::GameMode::OnlineMatch}, SetMatch{false}};
     if (options.scale) commands.push_back(ConsoleLine{"kvanescale " + *options.scale});
@@ -98,12 +112,12 @@ int render(const CliOptions& options, SessionOptions sessionOptions) {
     commands.push_back(Snapshot{out.string(), options.window, options.zoom});
 
     Session session(std::move(sessionOptions));
-    if (!loadModule(session)) return kExitBadInput;
+    if (!loadModule(session)) return renderFailed(kExitBadInput, temporary);
     for (const auto& command : commands) {
         try {
             session.execute(command);
         } catch (const CommandError& error) {
-            return failWith(error.what(), kExitBadInput);
+            return renderFailed(failWith(error.what(), kExitBadInput), temporary);
         } catch (const Interrupted&) {
             return stoppedBySignal();
         }
@@ -144,9 +158,12 @@ int chooseHome(const CliOptions& options, SessionOptions& sessionOptions, std::o
         temporary.emplace(error);
         if (temporary->path().empty()) return failWith(error, kExitSetup);
         sessionOptions.home = temporary->path();
-        std::cerr << kProgram << ": home " << sessionOptions.home.string()
-                  << ", fresh and removed at the end, so your stored settings stay as they are"
-                     " (--home DIR renders with the settings kept there)\n";
+        // Named only where it matters: a trace shows what the session did in it.
+        if (options.trace) {
+            std::cerr << kProgram << ": home " << sessionOptions.home.string()
+                      << ", fresh and removed at the end, so your stored settings stay as they are"
+                         " (--home DIR renders with the settings kept there)\n";
+        }
         return kExitOk;
     }
     sessionOptions.home = defaultHome(error);
@@ -194,7 +211,7 @@ int main(int argc, char** argv) {
     try {
         switch (options.command) {
         case Command::Run: return runScript(options, std::move(sessionOptions));
-        case Command::Render: return render(options, std::move(sessionOptions));
+        case Command::Render: return render(options, std::move(sessionOptions), temporaryHome);
         case Command::Console: return console(std::move(sessionOptions));
         case Command::Live: {
             const int status = runLiveWindow(sessionOptions, std::cout, std::cerr);

@@ -185,12 +185,20 @@ TEST(CommandLine, MistakesAreNamedInOneLine) {
     EXPECT_EQ(parse({"render", "--out", "x.png", "--hold", "A,Shift"}).error,
               "--hold: unknown key name 'Shift' (did you mean LeftShift?)");
     EXPECT_EQ(parse({"render"}).error, "render needs --out FILE.png");
-    EXPECT_EQ(parse({"run"}).error, "run needs a script file, e.g. keyvane-sandbox run examples/demo.session");
+    EXPECT_EQ(parse({"run"}).error, "run needs a script file, e.g. keyvane-sandbox run examples/demo.session ('-' "
+                                    "reads standard input)");
     EXPECT_EQ(parse({"fly"}).error,
               "unknown command 'fly': the commands are run, render, console, live, keys (see --help)");
+    EXPECT_EQ(parse({"rendr"}).error, "unknown command 'rendr' (did you mean render?): the commands are run, render, "
+                                      "console, live, keys (see --help)");
     EXPECT_EQ(parse({"run", "a.session", "--out", "x.png"}).error,
-              "unknown option '--out' for this command (see --help)");
+              "unknown option '--out' for run (see keyvane-sandbox run --help)");
+    EXPECT_EQ(parse({"render", "--scael", "2"}).error, "unknown option '--scael' for render (did you mean --scale?)");
+    EXPECT_EQ(parse({"keys", "--foo"}).error, "keys takes no options, got '--foo'");
+    EXPECT_EQ(parse({"console", "--trace=yes"}).error, "--trace takes no value");
     EXPECT_EQ(parse({"console", "--home"}).error, "option --home needs a value");
+    EXPECT_EQ(parse({"--home", "h"}).error, "options go after the command: keyvane-sandbox COMMAND [OPTIONS], e.g. "
+                                            "keyvane-sandbox run s.session --home ...");
     EXPECT_NE(parse({"render", "--out", "x.jpg"}).error, "");
     EXPECT_NE(parse({"render", "--out", "x.png", "--scale", "inf"}).error, "");
     EXPECT_NE(parse({"render", "--out", "x.png", "--hold", "A,"}).error, "");
@@ -213,7 +221,15 @@ TEST(CommandLine, VersionKeysAndTraceAreWordsWithoutValues) {
         EXPECT_EQ(read.options.rate, 30.0) << command;
     }
     EXPECT_FALSE(parse({"console"}).options.trace);
-    EXPECT_EQ(parse({"render", "--out", "x.png", "--trace"}).error, "option --trace needs a value");
+    EXPECT_TRUE(parse({"render", "--out", "x.png", "--trace"}).options.trace);
+    // Options before the command are read as if they followed it.
+    const CliParse before = parse({"--home", "h", "--trace", "--rate=30", "run", "-"});
+    ASSERT_EQ(before.error, "");
+    EXPECT_EQ(before.options.command, Command::Run);
+    EXPECT_EQ(before.options.home, "h");
+    EXPECT_TRUE(before.options.trace);
+    EXPECT_EQ(before.options.rate, 30.0);
+    EXPECT_EQ(before.options.script, "-");
 }
 
 TEST(CommandLine, HelpIsReachableFromEveryCommand) {
@@ -224,4 +240,9 @@ TEST(CommandLine, HelpIsReachableFromEveryCommand) {
     EXPECT_EQ(fromCommand.options.command, Command::Help);
     EXPECT_EQ(fromCommand.options.helpTopic, "live");
     EXPECT_NE(parse({"help", "fly"}).error, "");
+    // The session's words and the language as a whole have help too; a near miss gets a hint.
+    for (const char* topic : {"hold", "snapshot", "language", "session"}) {
+        EXPECT_EQ(parse({"help", topic}).error, "") << topic;
+    }
+    EXPECT_EQ(parse({"help", "hodl"}).error.rfind("no help on 'hodl' (did you mean hold?)", 0), 0u);
 }
