@@ -46,7 +46,7 @@ struct OptionName {
     bool flag;
 };
 std::vector<OptionName> optionsOf(Command command) {
-    if (command == Command::Keys) return {};
+    if (command == Command::Keys) return {{"--home", false}, {"--module", false}};
     std::vector<OptionName> names{{"--home", false}, {"--module", false}, {"--screen", false}, {"--trace", true}};
     if (command == Command::Render) {
         for (const char* name : {"--out", "--scale", "--transparency", "--zoom", "--hold"})
@@ -72,7 +72,6 @@ std::string commandHint(const std::string& typed) {
 
 // "unknown option '--scael' for render (did you mean --scale?)"
 std::string unknownOption(const std::string& name, const std::string& command, const std::vector<OptionName>& known) {
-    if (known.empty()) return command + " takes no options, got '" + name + "'";
     std::string best;
     std::size_t bestDistance = name.size() / 3 + 1;
     for (const auto& option : known) {

@@ -43,7 +43,7 @@ Usage:
                          [--window] [--zoom N] [--home DIR] [--screen WxH] [--module PATH]
   keyvane-sandbox console [--home DIR] [--screen WxH] [--module PATH] [--rate HZ] [--trace]
   keyvane-sandbox live [--home DIR] [--screen WxH] [--module PATH] [--rate HZ] [--trace]
-  keyvane-sandbox keys                  every game key name, and what keyboards print on some keys
+  keyvane-sandbox keys [--home DIR] [--module PATH]   every game key name; '*' marks those polled
   keyvane-sandbox help [COMMAND]        (or COMMAND --help): every option of a command
   keyvane-sandbox help WORD|language    a word of the session language, or all of it
   keyvane-sandbox --version
@@ -159,13 +159,18 @@ Examples:
 
 )";
 
-constexpr std::string_view kKeys = R"(keyvane-sandbox keys
+constexpr std::string_view kKeys = R"(keyvane-sandbox keys [--home DIR] [--module PATH]
 
 Lists every game key name the host knows, one a line, as 'hold', 'release', render's --hold and the
 binding variables take them, with what a keyboard prints on the keys the game names otherwise
-(Shift is LeftShift, Ctrl is LeftControl). A name that is not in the list gets the closest ones as
-a hint wherever it is typed. keys takes no options.
+(Shift is LeftShift, Ctrl is LeftControl). A '*' marks the keys the plugin polls, as the host sees
+it ask on a tick of an online match: holding any other key shows nothing. A name that is not in the list
+gets the closest ones as a hint wherever it is typed.
 
+Options:
+  --home DIR        polled with the bindings kept in DIR (default: a fresh home)  --home /tmp/kv
+)";
+constexpr std::string_view kKeysExamples = R"(
 Examples:
   keyvane-sandbox keys
   keyvane-sandbox keys | grep Mouse
@@ -216,7 +221,8 @@ std::string helpText(std::string_view topic) {
         return joined(
             {kRender, kRenderOptions, kScreenOption, kModuleOption, kTraceOption, kRenderExamples, kExitStatus});
     }
-    if (topic == "keys") return joined({kKeys, "Exit status: 0.\n"});
+    if (topic == "keys")
+        return joined({kKeys, kModuleOption, kKeysExamples, "Exit status: 0, or 2 for a bad option.\n"});
     if (std::string text; !topic.empty() && wordHelp(topic, text)) return text;
     return joined({kOverview, kExitStatus});
 }

@@ -126,6 +126,24 @@ int render(const CliOptions& options, SessionOptions sessionOptions, const std::
     return kExitOk;
 }
 
+// The listing marks the keys the plugin polls on a tick of an online match, as the host saw it ask.
+int listKeys(SessionOptions sessionOptions) {
+    Session session(std::move(sessionOptions));
+    try {
+        session.loadModule();
+        // A plugin may poll only while a match is played.
+        session.execute(SetGame{sandbox::GameMode::OnlineMatch});
+        session.execute(SetMatch{false});
+        session.execute(Tick{1});
+    } catch (const CommandError& error) {
+        std::cerr << kProgram << ": keys: " << error.what() << "; no key is marked\n";
+        std::cout << keyListing();
+        return kExitOk;
+    }
+    std::cout << keyListing([&](const std::string& name) { return session.host().keyPolled(name); });
+    return kExitOk;
+}
+
 int console(SessionOptions sessionOptions) {
     const auto historyFile = sessionOptions.home / kConsoleHistoryFile;
     Session session(std::move(sessionOptions));
@@ -153,7 +171,7 @@ int chooseHome(const CliOptions& options, SessionOptions& sessionOptions, std::o
         return kExitOk;
     }
     std::string error;
-    if (options.command == Command::Render) {
+    if (options.command == Command::Render || options.command == Command::Keys) {
         // A picture shows the settings it was asked for and leaves the player's stored ones alone.
         temporary.emplace(error);
         if (temporary->path().empty()) return failWith(error, kExitSetup);
@@ -183,7 +201,6 @@ int main(int argc, char** argv) {
     switch (options.command) {
     case Command::Help: std::cout << helpText(options.helpTopic); return kExitOk;
     case Command::Version: std::cout << kProgram << ' ' << KEYVANE_VERSION << '\n'; return kExitOk;
-    case Command::Keys: std::cout << keyListing(); return kExitOk;
     default: break;
     }
 
@@ -203,7 +220,7 @@ int main(int argc, char** argv) {
         options.module ? resolveFrom(sessionOptions.startDirectory, *options.module) : defaultModulePath();
     sessionOptions.screen = options.screen;
     sessionOptions.rate = options.rate;
-    sessionOptions.pictures = sessionPictures();
+    if (options.command != Command::Keys) sessionOptions.pictures = sessionPictures();
     sessionOptions.stop = stopRequested;
     if (standardErrorIsTerminal()) sessionOptions.progress = &std::cerr;
     HostTrace trace(std::cerr);
@@ -213,6 +230,7 @@ int main(int argc, char** argv) {
         case Command::Run: return runScript(options, std::move(sessionOptions));
         case Command::Render: return render(options, std::move(sessionOptions), temporaryHome);
         case Command::Console: return console(std::move(sessionOptions));
+        case Command::Keys: return listKeys(std::move(sessionOptions));
         case Command::Live: {
             const int status = runLiveWindow(sessionOptions, std::cout, std::cerr);
             return stopRequested() ? stoppedBySignal() : status;

@@ -105,7 +105,7 @@ std::string Session::execute(const SessionCommand& command) {
                    [&](const Wait& waitFor) { wait(waitFor.seconds); },
                    [&](const Drag& dragBy) { drag(dragBy.dx, dragBy.dy); },
                    [&](const Snapshot& picture) { snapshot(picture); },
-                   [&](const StartRecording& record) { startRecording(record.file); },
+                   [&](const StartRecording& record) { startRecording(record); },
                    [&](const StopRecording&) {
                        if (!recording_) throw CommandError("record stop: nothing is being recorded");
                        finishRecording();
@@ -176,6 +176,21 @@ ImDrawData* Session::drawFrame(float deltaSeconds) {
         }
         noteRecordedAbsence();
         noteUnpolledKeys("record " + recordingName_);
+        if (recordingAsked_.window) {
+            if (const auto area = overlayOnScreen()) {
+                if (!recordedWindow_) {
+                    recordedWindow_ = area;
+                } else {
+                    PictureArea& all = *recordedWindow_;
+                    const int right = std::max(all.left + all.width, area->left + area->width);
+                    const int bottom = std::max(all.top + all.height, area->top + area->height);
+                    all.left = std::min(all.left, area->left);
+                    all.top = std::min(all.top, area->top);
+                    all.width = right - all.left;
+                    all.height = bottom - all.top;
+                }
+            }
+        }
     }
     return drawData;
 }
@@ -187,6 +202,19 @@ ImGuiWindow* Session::drawnOverlay() {
     // The plugin names its window; the library finds it by that title.
     ImGuiWindow* window = ImGui::FindWindowByName(pluginWindow->menuTitle().c_str());
     return window && window->Active ? window : nullptr;
+}
+
+std::optional<PictureArea> Session::overlayOnScreen() {
+    const ImGuiWindow* window = drawnOverlay();
+    if (!window) return std::nullopt;
+    // Clamped as floats first, since a window dragged far off screen lies beyond what an int holds.
+    const ImVec2 screen = ui_->displaySize();
+    const int left = static_cast<int>(std::floor(std::clamp(window->Pos.x, 0.0f, screen.x)));
+    const int top = static_cast<int>(std::floor(std::clamp(window->Pos.y, 0.0f, screen.y)));
+    const int right = static_cast<int>(std::ceil(std::clamp(window->Pos.x + window->Size.x, 0.0f, screen.x)));
+    const int bottom = static_cast<int>(std::ceil(std::clamp(window->Pos.y + window->Size.y, 0.0f, screen.y)));
+    if (right <= left || bottom <= top) return std::nullopt;
+    return PictureArea{left, top, right - left, bottom - top, 1};
 }
 
 std::optional<OverlayAbsence> Session::overlayAbsence() {
@@ -311,19 +339,10 @@ void Session::snapshot(const Snapshot& picture) {
     if (note && !note->partial) {
         if (picture.window) throw CommandError("snapshot --window: no overlay window to cut out: " + note->text);
     } else if (picture.window) {
-        // Whole pixels that cover the window, inside the screen; clamped as floats first, since a
-        // window dragged far off screen lies beyond what an int holds.
-        const ImGuiWindow* window = drawnOverlay();
-        const float screenWidth = static_cast<float>(options_.screen.width);
-        const float screenHeight = static_cast<float>(options_.screen.height);
-        const int left = static_cast<int>(std::floor(std::clamp(window->Pos.x, 0.0f, screenWidth)));
-        const int top = static_cast<int>(std::floor(std::clamp(window->Pos.y, 0.0f, screenHeight)));
-        const int right = static_cast<int>(std::ceil(std::clamp(window->Pos.x + window->Size.x, 0.0f, screenWidth)));
-        const int bottom = static_cast<int>(std::ceil(std::clamp(window->Pos.y + window->Size.y, 0.0f, screenHeight)));
-        if (right <= left || bottom <= top) {
-            throw CommandError("snapshot --window: no part of the overlay window is on screen");
-        }
-        area = PictureArea{left, top, right - left, bottom - top, picture.zoom};
+        const auto onScreen = overlayOnScreen();
+        if (!onScreen) throw CommandError("snapshot --window: no part of the overlay window is on screen");
+        area = *onScreen;
+        area.zoom = picture.zoom;
     }
     const int width = area.width > 0 ? area.width : options_.screen.width;
     const int height = area.height > 0 ? area.height : options_.screen.height;
@@ -340,22 +359,28 @@ void Session::snapshot(const Snapshot& picture) {
     pictures_.push_back(path);
 }
 
-void Session::startRecording(const std::string& file) {
+void Session::startRecording(const StartRecording& record) {
     if (!pictureMaker_) throw CommandError(std::string("record: ") + kPicturesNeedLinux);
     if (recording_) {
         throw CommandError("record: already recording " + recording_->file().string() + " (record stop first)");
     }
-    const auto path = resolveFrom(options_.startDirectory, file);
+    const auto path = resolveFrom(options_.startDirectory, record.file);
     if (const std::string what = notARegularFile(path); !what.empty()) {
         throw CommandError("record: " + path.string() + " is " + what + ", not a file; nothing was written");
     }
     if (const std::string refusal = outputFolderRefusal(path); !refusal.empty()) {
         throw CommandError("record: " + refusal + "; nothing was written");
     }
+    if (!record.window && std::max(options_.screen.width, options_.screen.height) * record.zoom > kMaxPictureSide) {
+        throw CommandError("record: --zoom " + std::to_string(record.zoom) + " would make frames of more than " +
+                           std::to_string(kMaxPictureSide) + " pixels a side");
+    }
     std::string error;
-    recording_ = pictureMaker_->startRecording(path, error);
-    recordingName_ = file;
+    recording_ = pictureMaker_->startRecording(path, record.window || record.zoom > 1, error);
+    recordingName_ = record.file;
+    recordingAsked_ = record;
     recordingAbsence_.reset();
+    recordedWindow_.reset();
     if (!recording_) throw CommandError("record: " + error);
 }
 
@@ -364,7 +389,20 @@ void Session::finishRecording() {
     // A recording stopped before any frame was drawn shows the screen as it is now.
     if (!recording_->hasFrames()) drawFrame(static_cast<float>(1.0 / options_.rate));
     std::unique_ptr<FrameRecording> recording = std::move(recording_);
-    if (const std::string error = recording->finish(); !error.empty()) throw CommandError("record stop: " + error);
+    PictureArea area;
+    area.zoom = recordingAsked_.zoom;
+    if (recordingAsked_.window && recordedWindow_) {
+        area = *recordedWindow_;
+        area.zoom = recordingAsked_.zoom;
+    } else if (recordingAsked_.window) {
+        notes() << "record " << recordingName_ << " --window: no frame showed the overlay window; the capture keeps "
+                << "the whole screen\n";
+    }
+    const int width = area.width > 0 ? area.width : options_.screen.width;
+    const int height = area.height > 0 ? area.height : options_.screen.height;
+    if (std::max(width, height) * area.zoom > kMaxPictureSide)
+        area.zoom = std::max(1, kMaxPictureSide / std::max(width, height));
+    if (const std::string error = recording->finish(area); !error.empty()) throw CommandError("record stop: " + error);
     pictures_.push_back(recording->file());
 }
 

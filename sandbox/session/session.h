@@ -111,6 +111,8 @@ private:
     void drag(float dx, float dy);
     void snapshot(const Snapshot& picture);
     ImGuiWindow* drawnOverlay();  // the plugin's window in the last frame drawn, or null
+    // The whole pixels of the screen that the overlay window covers in the last frame; none if none.
+    std::optional<PictureArea> overlayOnScreen();
     // Why the last frame drew no overlay; none when it drew one.
     std::optional<OverlayAbsence> overlayAbsence();
     // Why the last frame shows no overlay, or only part of it; none when it shows whole.
@@ -120,7 +122,7 @@ private:
     void noteUnpolledKeys(const std::string& what);
     void noteUnknownKeyNames(std::string_view what);  // the names the plugin asked for, answered 0
     std::ostream& notes() const;
-    void startRecording(const std::string& file);
+    void startRecording(const StartRecording& record);
     void unload();
     void stopIfAsked() const;
 
@@ -132,6 +134,10 @@ private:
     std::unique_ptr<FrameRecording> recording_;
     std::string recordingName_;                     // as typed, for what is told about its frames
     std::optional<OverlayCause> recordingAbsence_;  // the cause last told for the recording's frames
+    StartRecording recordingAsked_;                 // its --window and --zoom
+    // The smallest rectangle, in screen pixels inside the screen, holding the overlay window in every
+    // recorded frame so far; none before a frame showed it.
+    std::optional<PictureArea> recordedWindow_;
     std::vector<std::filesystem::path> pictures_;
     std::set<std::string> keysHeld_;      // as the session's lines hold them
     std::set<std::string> unpolledTold_;  // held keys already told as polled by no plugin

@@ -309,4 +309,19 @@ TEST(Program, WindowPicturesHoldTheOverlaysRectangleEachPixelRepeatedByTheZoom) 
     }
     EXPECT_EQ(differing, 0u);
     EXPECT_TRUE(isHeldGrey(two, 262, 186));  // the A cap, above its label, at (131, 93) in the window
+
+    // A capture of the window alone holds it in every frame: at scale 0.5 (384 x 192 at (128, 128))
+    // dragged by (100, 50), then zoomed twice; the whole-screen file it was cut from is gone.
+    writeText(folder / "moving.session", "game online\nkvanescale 0.5\nwait 1.5\nrecord moving.gif --window --zoom 2\n"
+                                         "drag 100 50\nrecord stop\n");
+    const ProgramRun moving = runSandbox({"run", "moving.session", "--home", "moving"}, folder.path());
+    ASSERT_EQ(moving.status, 0) << moving.err;
+    const std::string gif = readText(folder / "moving.gif");
+    ASSERT_GT(gif.size(), 10u);
+    const auto side = [&](std::size_t at) {
+        return static_cast<unsigned char>(gif[at]) | static_cast<unsigned char>(gif[at + 1]) << 8;
+    };
+    EXPECT_EQ(side(6), (384 + 100) * 2);
+    EXPECT_EQ(side(8), (192 + 50) * 2);
+    EXPECT_FALSE(std::filesystem::exists(folder / ".moving.gif.whole"));
 }

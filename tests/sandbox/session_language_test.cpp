@@ -126,6 +126,11 @@ TEST(SessionLines, RecordStartsWithOneGifNameAndEndsWithStop) {
     EXPECT_NE(errorOf("record .gif"), "");
     EXPECT_NE(errorOf("record a.gif b.gif"), "");
     EXPECT_NE(errorOf("record stop now"), "");
+    const auto window = commandOf<StartRecording>("record a.gif --window --zoom 3");
+    EXPECT_TRUE(window.window);
+    EXPECT_EQ(window.zoom, 3);
+    EXPECT_FALSE(commandOf<StartRecording>("record a.gif").window);
+    EXPECT_NE(errorOf("record a.gif --zoom 9"), "");
 }
 
 TEST(SessionLines, LoadAndUnloadTakeNoArguments) {
@@ -194,7 +199,8 @@ TEST(CommandLine, MistakesAreNamedInOneLine) {
     EXPECT_EQ(parse({"run", "a.session", "--out", "x.png"}).error,
               "unknown option '--out' for run (see keyvane-sandbox run --help)");
     EXPECT_EQ(parse({"render", "--scael", "2"}).error, "unknown option '--scael' for render (did you mean --scale?)");
-    EXPECT_EQ(parse({"keys", "--foo"}).error, "keys takes no options, got '--foo'");
+    EXPECT_EQ(parse({"keys", "--foo"}).error, "unknown option '--foo' for keys (see keyvane-sandbox keys --help)");
+    EXPECT_EQ(parse({"version", "--foo"}).error, "--version takes nothing after it");
     EXPECT_EQ(parse({"console", "--trace=yes"}).error, "--trace takes no value");
     EXPECT_EQ(parse({"console", "--home"}).error, "option --home needs a value");
     EXPECT_EQ(parse({"--home", "h"}).error, "options go after the command: keyvane-sandbox COMMAND [OPTIONS], e.g. "
@@ -211,7 +217,8 @@ TEST(CommandLine, VersionKeysAndTraceAreWordsWithoutValues) {
     EXPECT_EQ(parse({"version"}).options.command, Command::Version);
     EXPECT_NE(parse({"--version", "run"}).error, "");
     EXPECT_EQ(parse({"keys"}).options.command, Command::Keys);
-    EXPECT_NE(parse({"keys", "--home", "h"}).error, "");
+    EXPECT_EQ(parse({"keys", "--home", "h"}).options.home, "h");
+    EXPECT_NE(parse({"keys", "--rate", "30"}).error, "");
     for (const char* command : {"run", "console", "live"}) {
         std::vector<std::string> words{command, "--trace", "--rate", "30"};
         if (std::string(command) == "run") words.push_back("a.session");

@@ -46,7 +46,9 @@ struct Snapshot {
 };                        // snapshot FILE.png [--window] [--zoom N]
 struct StartRecording {
     std::string file;
-};                        // record FILE.gif
+    bool window = false;  // the smallest rectangle that holds the overlay window in every frame
+    int zoom = 1;
+};                        // record FILE.gif [--window] [--zoom N]
 struct StopRecording {};  // record stop
 struct UnloadModule {};   // unload
 struct LoadModule {};     // load

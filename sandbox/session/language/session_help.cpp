@@ -111,6 +111,10 @@ bool wordHelp(std::string_view word, std::string& text) {
         text = languageHelp();
         return true;
     }
+    if (word == "words") {
+        text = sessionHelpText();
+        return true;
+    }
     if (const SessionWord* entry = findSessionWord(word)) {
         text = entry->help;
         return true;
