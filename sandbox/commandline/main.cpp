@@ -216,12 +216,15 @@ int main(int argc, char** argv) {
     sessionOptions.startDirectory = std::filesystem::current_path();
     std::optional<TemporaryHome> temporaryHome;
     if (const int status = chooseHome(options, sessionOptions, temporaryHome); status != kExitOk) return status;
+    // The plugin and the host keep their files in the working folder, as in the game.
+    if (std::string error; !enterHome(sessionOptions.home, error)) return failWith(error, kExitSetup);
     sessionOptions.module =
         options.module ? resolveFrom(sessionOptions.startDirectory, *options.module) : defaultModulePath();
     sessionOptions.screen = options.screen;
     sessionOptions.rate = options.rate;
     if (options.command != Command::Keys) sessionOptions.pictures = sessionPictures();
     sessionOptions.stop = stopRequested;
+    sessionOptions.notes = &std::cerr;
     if (standardErrorIsTerminal()) sessionOptions.progress = &std::cerr;
     HostTrace trace(std::cerr);
     if (options.trace) sessionOptions.trace = &trace;

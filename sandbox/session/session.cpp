@@ -6,8 +6,8 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
-#include <iostream>
 #include <optional>
+#include <ostream>
 
 #include <imgui.h>
 #include <imgui_internal.h>
@@ -49,7 +49,6 @@ std::string overlayNoteText(const OverlayAbsence& note) {
 
 Session::Session(SessionOptions options) : options_(std::move(options)) {
     std::string error;
-    if (!enterHome(options_.home, error)) throw SetupError(error);
     host_ = std::make_unique<Host>();
     // What the host logs on its own (a configuration line it refused, a plugin's log line) is shown
     // as it happens; errors of the session's own lines are reported with their file and line.
@@ -86,7 +85,6 @@ Session::~Session() {
 }
 
 std::string Session::execute(const SessionCommand& command) {
-    if (options_.live && !runsLive(command)) throw CommandError(kLiveRefusal);
     stopIfAsked();
     std::string reply;
     const float frameSeconds = static_cast<float>(1.0 / options_.rate);
@@ -117,7 +115,10 @@ std::string Session::execute(const SessionCommand& command) {
     return reply;
 }
 
-std::ostream& Session::notes() const { return options_.notes ? *options_.notes : std::cerr; }
+std::ostream& Session::notes() const {
+    static std::ostream nowhere(nullptr);  // a stream without a buffer drops what it is given
+    return options_.notes ? *options_.notes : nowhere;
+}
 
 void Session::noteUnpolledKeys(const std::string& what) {
     for (const auto& name : keysHeld_) {

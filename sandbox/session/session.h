@@ -2,8 +2,9 @@
 // makes its pictures, driven one session command at a time.
 //
 // Scripts, the console, the render command and the live window all go through it, so they behave
-// alike. A live session leaves time and frames to the window's own threads (step, ui) and refuses
-// the commands that need them (runsLive).
+// alike. A live window drives time and frames from its own threads (step, ui) and hands the session
+// only the commands that run beside it (runsLive). The session has no process-wide side effect: the
+// program makes the home its working folder before it starts one (enterHome).
 #pragma once
 
 #include <filesystem>
@@ -35,21 +36,20 @@ namespace sandbox::app {
 class HostTrace;
 
 struct SessionOptions {
-    std::filesystem::path home;            // becomes the working directory
+    std::filesystem::path home;            // the working directory, where the window settings are kept
     std::filesystem::path startDirectory;  // relative snapshot names are taken from here
     std::filesystem::path module;          // what load loads
     ScreenSize screen;
     double rate = 60.0;            // ticks and frames per second of game time in wait
     HostTrace* trace = nullptr;    // prints every SDK call the plugin makes, when given
     PictureMakerFactory pictures;  // none: snapshot and record are refused
-    bool live = false;             // a live window ticks and draws; see runsLive
     // Asked before each command and between frames; once true, the running command stops with
     // Interrupted. None: commands always run to their end.
     std::function<bool()> stop;
     std::ostream* progress = nullptr;  // a terminal where long waits show how far they have got
     // Where the session tells what a picture or a line did not do (no overlay, a key no plugin
     // polls) and what the host logs on its own.
-    std::ostream* notes = nullptr;  // none: standard error
+    std::ostream* notes = nullptr;  // none: they are dropped
 };
 
 // The machine cannot run a session (no EGL, home not writable); the program stops with status 1.
@@ -77,8 +77,8 @@ inline constexpr const char* kPicturesNeedLinux = "pictures need the Linux build
 
 class Session {
 public:
-    // Enters the home and sets up the host, its UI context and the picture maker. The module is not
-    // loaded yet. Throws SetupError.
+    // Sets up the host, its UI context and the picture maker in the home, which is the working folder
+    // by now. The module is not loaded yet. Throws SetupError.
     explicit Session(SessionOptions options);
     ~Session();  // finishes a recording, unloads the module, then writes the window settings file
     Session(const Session&) = delete;
