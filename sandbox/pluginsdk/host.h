@@ -91,6 +91,13 @@ public:
     // replay goes on; blank lines and "//" comments are skipped.
     bool loadConfig(const std::filesystem::path& path);
     static constexpr std::uintmax_t kMaxConfigBytes = 1024 * 1024;
+    // The words of a console line as the console reads them: split at blanks, double quotes
+    // grouping a value that may hold blanks (the quotes dropped); error names a quote left open.
+    struct LineWords {
+        std::vector<std::string> words;
+        std::string error;  // empty when the line split cleanly
+    };
+    static LineWords splitLine(std::string_view line);
     std::optional<std::string> variableValue(std::string_view name) const;
     std::vector<std::string> variableNames() const;  // the registered variables, in name order
     // The latest console-log lines, oldest first: at most kConsoleLogLines, and of at most
