@@ -7,6 +7,7 @@
 #include "sandbox/pluginsdk/host.h"
 #include "sandbox/session/language/name_hints.h"
 #include "sandbox/session/language/session_command.h"
+#include "sandbox/session/language/session_help.h"
 #include "sandbox/session/language/session_words.h"
 
 namespace sandbox::app {
@@ -174,6 +175,11 @@ CliParse parseCommandLine(const std::vector<std::string>& typed) {
     if (!isCommandName(first)) {
         parse.error = "unknown command '" + first + "'" + commandHint(first) +
                       ": the commands are run, render, console, live, keys (see --help)";
+        // A word of the session language typed as a command: say where it goes.
+        if (const SessionWord* word = findSessionWord(first); word && word->kind == WordKind::Session) {
+            parse.error +=
+                "; '" + first + "' is a line of a session script or the console (keyvane-sandbox help " + first + ")";
+        }
         return parse;
     }
     options.command = commandNamed(first);

@@ -194,6 +194,9 @@ TEST(CommandLine, MistakesAreNamedInOneLine) {
                                     "reads standard input)");
     EXPECT_EQ(parse({"fly"}).error,
               "unknown command 'fly': the commands are run, render, console, live, keys (see --help)");
+    EXPECT_EQ(parse({"hold"}).error, "unknown command 'hold'"
+                                     ": the commands are run, render, console, live, keys (see --help); 'hold' is a "
+                                     "line of a session script or the console (keyvane-sandbox help hold)");
     EXPECT_EQ(parse({"rendr"}).error, "unknown command 'rendr' (did you mean render?): the commands are run, render, "
                                       "console, live, keys (see --help)");
     EXPECT_EQ(parse({"run", "a.session", "--out", "x.png"}).error,
