@@ -40,7 +40,7 @@ constexpr std::string_view kOverview =
 Usage:
   keyvane-sandbox run SCRIPT|- [--home DIR] [--screen WxH] [--module PATH] [--rate HZ] [--trace]
   keyvane-sandbox render --out FILE.png [--scale S] [--transparency T] [--hold KEY,...]
-                         [--window] [--zoom N] [--home DIR] [--screen WxH] [--module PATH]
+                         [--window] [--zoom N] [--home DIR] [--screen WxH] [--module PATH] [--trace]
   keyvane-sandbox console [--home DIR] [--screen WxH] [--module PATH] [--rate HZ] [--trace]
   keyvane-sandbox live [--home DIR] [--screen WxH] [--module PATH] [--rate HZ] [--trace]
   keyvane-sandbox keys [--home DIR] [--module PATH]   every game key name; '*' marks those polled
@@ -61,12 +61,13 @@ Examples:
 )";
 
 constexpr std::string_view kRun =
-    R"(keyvane-sandbox run SCRIPT [--home DIR] [--screen WxH] [--module PATH] [--rate HZ] [--trace]
+    R"(keyvane-sandbox run SCRIPT|- [--home DIR] [--screen WxH] [--module PATH] [--rate HZ] [--trace]
 
-Loads the module, then plays SCRIPT ('-': standard input) one line at a time. The first line that cannot run stops the
-session with SCRIPT:LINE: message on standard error and exit status 2; pictures already written stay.
-Relative picture names are taken from the folder you run the command in, not from --home. A picture
-without the overlay says why on standard error (the window is not open yet, no match, ...).
+Loads the module, then plays SCRIPT ('-': standard input) one line at a time. The first line that
+cannot run stops the session with SCRIPT:LINE: message on standard error and exit status 2; pictures
+already written stay. Relative picture names are taken from the folder you run the command in, not
+from --home, and their folders must exist. A picture that shows no overlay, or only part of it, says
+why on standard error (the window is not open yet, no match, cut at the screen's edge, ...).
 
 @LANGUAGE@
 
@@ -90,13 +91,15 @@ Examples:
 
 constexpr std::string_view kRender =
     R"(keyvane-sandbox render --out FILE.png [--scale S] [--transparency T] [--hold KEY,...]
-                       [--window] [--zoom N] [--home DIR] [--screen WxH] [--module PATH]
+                       [--window] [--zoom N] [--home DIR] [--screen WxH] [--module PATH] [--trace]
 
 One picture of the overlay as a player sees it in a running online match, 1.5 s of game time after
 the module loads. The settings go through the console variables kvanescale and kvanetransparency,
 as a player's would. Without --home the session has a fresh home, removed afterwards, so the
 picture shows the defaults and your stored settings stay as they are; with --home it uses (and
-keeps) the settings saved there.
+keeps) the settings saved there. Success prints the picture's path alone; the fresh home is named
+with --trace or when the render fails. A picture that shows no overlay, or only part of it (a
+window of no size, outside the screen or cut at its edge), says why in one line on standard error.
 
 Options:
 )";
