@@ -2,6 +2,12 @@
 // help lists each option it takes, one line each with an example, from the same lines.
 #include "sandbox/commandline/help_text.h"
 
+#include <iterator>
+#include <vector>
+
+#include "sandbox/session/language/name_hints.h"
+#include "sandbox/session/language/session_help.h"
+
 namespace sandbox::app {
 namespace {
 
@@ -32,13 +38,14 @@ constexpr std::string_view kOverview =
     R"(keyvane-sandbox: run the Keyvane plugin module the way the game's host does, and see the overlay.
 
 Usage:
-  keyvane-sandbox run SCRIPT [--home DIR] [--screen WxH] [--module PATH] [--rate HZ] [--trace]
+  keyvane-sandbox run SCRIPT|- [--home DIR] [--screen WxH] [--module PATH] [--rate HZ] [--trace]
   keyvane-sandbox render --out FILE.png [--scale S] [--transparency T] [--hold KEY,...]
-                         [--window] [--zoom N] [--home DIR] [--screen WxH] [--module PATH]
+                         [--window] [--zoom N] [--home DIR] [--screen WxH] [--module PATH] [--trace]
   keyvane-sandbox console [--home DIR] [--screen WxH] [--module PATH] [--rate HZ] [--trace]
   keyvane-sandbox live [--home DIR] [--screen WxH] [--module PATH] [--rate HZ] [--trace]
-  keyvane-sandbox keys                  every game key name, and what keyboards print on some keys
+  keyvane-sandbox keys [--home DIR] [--module PATH]   every game key name; '*' marks those polled
   keyvane-sandbox help [COMMAND]        (or COMMAND --help): every option of a command
+  keyvane-sandbox help WORD|language    a word of the session language, or all of it
   keyvane-sandbox --version
 
 The home (--home DIR) is the session's working folder: the plugin keeps ./bakkesmod/cfg/keyvane.cfg
@@ -54,32 +61,15 @@ Examples:
 )";
 
 constexpr std::string_view kRun =
-    R"(keyvane-sandbox run SCRIPT [--home DIR] [--screen WxH] [--module PATH] [--rate HZ] [--trace]
+    R"(keyvane-sandbox run SCRIPT|- [--home DIR] [--screen WxH] [--module PATH] [--rate HZ] [--trace]
 
-Loads the module, then plays SCRIPT one line at a time. The first line that cannot run stops the
-session with SCRIPT:LINE: message on standard error and exit status 2; pictures already written stay.
-Relative picture names are taken from the folder you run the command in, not from --home. A picture
-without the overlay says why on standard error (the window is not open yet, no match, ...).
+Loads the module, then plays SCRIPT ('-': standard input) one line at a time. The first line that
+cannot run stops the session with SCRIPT:LINE: message on standard error and exit status 2; pictures
+already written stay. Relative picture names are taken from the folder you run the command in, not
+from --home, and their folders must exist. A picture that shows no overlay, or only part of it, says
+why on standard error (the window is not open yet, no match, cut at the screen's edge, ...).
 
-The session language (one command per line, '#' starts a comment):
-  kvanescale 1.5            any host console command: set a variable,
-  kvanescale                print its value,
-  A Q                       resolve the game key named by the value (Q) into that key's own entry,
-  togglemenu keyvane        open or close the plugin's window
-  game menu|local|online|training
-  match running|ended
-  hold KEY...               hold keys, by the game's names: hold A LeftMouseButton
-  release KEY...            release them
-  tick [N]                  fire N viewport ticks (default 1); the plugin polls keys on each
-  frame [N]                 draw N frames (default 1)
-  wait SECONDS              advance the game clock, firing due timers, ticking and drawing at the
-                            session's rate (60 per second), e.g. 'wait 1.5' after load opens the window
-  drag DX DY                drag the overlay window by DX, DY pixels with the mouse
-  snapshot FILE.png         draw a frame and write the whole screen to FILE.png; --window keeps only
-    [--window] [--zoom N]   the overlay window, --zoom N repeats every pixel N times (1 to 8)
-  record FILE.gif           start an animated capture of every frame drawn from here on,
-  record stop               at the session's rate; stop writes it (the end of the session too)
-  unload / load             unload the module (it saves its settings), load it again
+@LANGUAGE@
 
 Example script:
   wait 1.5                  # the plugin opens its window one second after load
@@ -101,13 +91,15 @@ Examples:
 
 constexpr std::string_view kRender =
     R"(keyvane-sandbox render --out FILE.png [--scale S] [--transparency T] [--hold KEY,...]
-                       [--window] [--zoom N] [--home DIR] [--screen WxH] [--module PATH]
+                       [--window] [--zoom N] [--home DIR] [--screen WxH] [--module PATH] [--trace]
 
 One picture of the overlay as a player sees it in a running online match, 1.5 s of game time after
 the module loads. The settings go through the console variables kvanescale and kvanetransparency,
 as a player's would. Without --home the session has a fresh home, removed afterwards, so the
 picture shows the defaults and your stored settings stay as they are; with --home it uses (and
-keeps) the settings saved there.
+keeps) the settings saved there. Success prints the picture's path alone; the fresh home is named
+with --trace or when the render fails. A picture that shows no overlay, or only part of it (a
+window of no size, outside the screen or cut at its edge), says why in one line on standard error.
 
 Options:
 )";
@@ -125,9 +117,9 @@ constexpr std::string_view kConsole =
 Loads the module and reads the session language from standard input, one line at a time, printing
 the host's replies. A line that cannot run is reported as <stdin>:LINE: message right after it and
 the next line is read; the exit status is 2 if any line failed. 'help' shows the language in short,
-'quit' or 'exit' (or the end of input, Ctrl+D) ends the session, saving as the game does. On a
-terminal, lines can be edited and the Up and Down arrows walk the history, which is kept in the
-home's console_history. See 'keyvane-sandbox help run' for the whole language.
+'help WORD' one word, 'help language' all of it; 'quit' or 'exit' (or the end of input, Ctrl+D) ends
+the session, saving as the game does. On a terminal, lines can be edited and the Up and Down arrows
+walk the history, which is kept in the home's console_history.
 
 Options:
 )";
@@ -170,13 +162,18 @@ Examples:
 
 )";
 
-constexpr std::string_view kKeys = R"(keyvane-sandbox keys
+constexpr std::string_view kKeys = R"(keyvane-sandbox keys [--home DIR] [--module PATH]
 
 Lists every game key name the host knows, one a line, as 'hold', 'release', render's --hold and the
 binding variables take them, with what a keyboard prints on the keys the game names otherwise
-(Shift is LeftShift, Ctrl is LeftControl). A name that is not in the list gets the closest ones as
-a hint wherever it is typed. keys takes no options.
+(Shift is LeftShift, Ctrl is LeftControl). A '*' marks the keys the plugin polls, as the host sees
+it ask on a tick of an online match: holding any other key shows nothing. A name that is not in the list
+gets the closest ones as a hint wherever it is typed.
 
+Options:
+  --home DIR        polled with the bindings kept in DIR (default: a fresh home)  --home /tmp/kv
+)";
+constexpr std::string_view kKeysExamples = R"(
 Examples:
   keyvane-sandbox keys
   keyvane-sandbox keys | grep Mouse
@@ -191,6 +188,24 @@ std::string joined(std::initializer_list<std::string_view> parts) {
 
 }  // namespace
 
+constexpr std::string_view kCommandNames[] = {"run", "render", "console", "live", "keys"};
+
+bool isHelpTopic(std::string_view topic) {
+    for (const auto command : kCommandNames) {
+        if (topic == command) return true;
+    }
+    std::string ignored;
+    return wordHelp(topic, ignored);
+}
+
+std::string helpTopicRefusal(std::string_view topic) {
+    std::vector<std::string> topics(std::begin(kCommandNames), std::end(kCommandNames));
+    for (const auto& word : sessionVocabulary()) topics.emplace_back(word.word);
+    const std::string closest = closestCommand(topic, topics);
+    return "no help on '" + std::string(topic) + "'" + (closest.empty() ? "" : " (did you mean " + closest + "?)") +
+           ": the commands are run, render, console, live, keys; 'help language' describes the session language";
+}
+
 std::string helpText(std::string_view topic) {
     const auto sessionOptions = {kHomeOption, kScreenOption, kModuleOption, kRateOption, kTraceOption};
     auto withOptions = [&](std::string_view head, std::string_view examples) {
@@ -198,13 +213,20 @@ std::string helpText(std::string_view topic) {
         for (const auto option : sessionOptions) text += option;
         return text + std::string(examples) + std::string(kExitStatus);
     };
-    if (topic == "run") return withOptions(kRun, kRunExamples);
+    if (topic == "run") {
+        std::string head(kRun);
+        head.replace(head.find("@LANGUAGE@\n"), 11, sessionHelpText());
+        return withOptions(head, kRunExamples);
+    }
     if (topic == "console") return withOptions(kConsole, kConsoleExamples);
     if (topic == "live") return withOptions(kLive, kLiveExamples);
     if (topic == "render") {
-        return joined({kRender, kRenderOptions, kScreenOption, kModuleOption, kRenderExamples, kExitStatus});
+        return joined(
+            {kRender, kRenderOptions, kScreenOption, kModuleOption, kTraceOption, kRenderExamples, kExitStatus});
     }
-    if (topic == "keys") return joined({kKeys, "Exit status: 0.\n"});
+    if (topic == "keys")
+        return joined({kKeys, kModuleOption, kKeysExamples, "Exit status: 0, or 2 for a bad option.\n"});
+    if (std::string text; !topic.empty() && wordHelp(topic, text)) return text;
     return joined({kOverview, kExitStatus});
 }
 

@@ -6,7 +6,12 @@
 
 namespace sandbox::app {
 
-// topic: "" for the overview, or a command name; unknown topics give the overview.
+// topic: "" for the overview, a command name, a word of the session language or "language";
+// unknown topics give the overview.
 std::string helpText(std::string_view topic);
+
+bool isHelpTopic(std::string_view topic);
+// "no help on 'sesion' (did you mean ...?); the commands are ..." for a topic there is no help on.
+std::string helpTopicRefusal(std::string_view topic);
 
 }  // namespace sandbox::app

@@ -69,20 +69,25 @@ void listPicturesWritten(const Session& session) {
 }
 
 int runScript(const CliOptions& options, SessionOptions sessionOptions) {
-    const auto script = resolveFrom(sessionOptions.startDirectory, options.script);
+    // '-' is standard input, as for other command-line tools.
+    const bool fromStandardInput = options.script == "-";
     std::ifstream file;
-    if (const std::string reason = openScript(script, file); !reason.empty()) {
-        // Opening a named pipe waits for a writer; a stop signal ends the wait.
-        if (stopRequested()) return stoppedBySignal();
-        return failWith("cannot read the script " + options.script.string() + ": " + reason, kExitBadInput);
+    if (!fromStandardInput) {
+        const auto script = resolveFrom(sessionOptions.startDirectory, options.script);
+        if (const std::string reason = openScript(script, file); !reason.empty()) {
+            // Opening a named pipe waits for a writer; a stop signal ends the wait.
+            if (stopRequested()) return stoppedBySignal();
+            return failWith("cannot read the script " + options.script.string() + ": " + reason, kExitBadInput);
+        }
     }
     int status = kExitOk;
     {
         Session session(std::move(sessionOptions));
         if (!loadModule(session)) return kExitBadInput;
-        StreamLineInput lines(file, /*stopAtLongLine=*/true);
+        StreamLineInput lines(fromStandardInput ? static_cast<std::istream&>(std::cin) : file, /*stopAtLongLine=*/true);
         try {
-            status = runLines(session, lines, options.script.string(), LineMode::Script, std::cout, std::cerr);
+            status = runLines(session, lines, fromStandardInput ? "<stdin>" : options.script.string(), LineMode::Script,
+                              std::cout, std::cerr);
         } catch (const Interrupted&) {}
         // An animated capture still open at the end is finished before the session ends.
         if (!finishCapture(session) && status == kExitOk) status = kExitBadInput;
@@ -91,7 +96,16 @@ int runScript(const CliOptions& options, SessionOptions sessionOptions) {
     return stopRequested() ? stoppedBySignal() : status;
 }
 
-int render(const CliOptions& options, SessionOptions sessionOptions) {
+// A render that fails in a fresh home names it, as the place its settings were read from.
+int renderFailed(int status, const std::optional<TemporaryHome>& temporary) {
+    if (temporary) {
+        std::cerr << kProgram << ": the render ran in the fresh home " << temporary->path().string()
+                  << ", removed now (--home DIR keeps one)\n";
+    }
+    return status;
+}
+
+int render(const CliOptions& options, SessionOptions sessionOptions, const std::optional<TemporaryHome>& temporary) {
     const auto out = resolveFrom(sessionOptions.startDirectory, options.out);
     std::vector<SessionCommand> commands{SetGame{sandbox::GameMode::OnlineMatch}, SetMatch{false}};
     if (options.scale) commands.push_back(ConsoleLine{"kvanescale " + *options.scale});
@@ -101,17 +115,35 @@ int render(const CliOptions& options, SessionOptions sessionOptions) {
     commands.push_back(Snapshot{out.string(), options.window, options.zoom});
 
     Session session(std::move(sessionOptions));
-    if (!loadModule(session)) return kExitBadInput;
+    if (!loadModule(session)) return renderFailed(kExitBadInput, temporary);
     for (const auto& command : commands) {
         try {
             session.execute(command);
         } catch (const CommandError& error) {
-            return failWith(error.what(), kExitBadInput);
+            return renderFailed(failWith(error.what(), kExitBadInput), temporary);
         } catch (const Interrupted&) {
             return stoppedBySignal();
         }
     }
     std::cout << out.string() << '\n';
+    return kExitOk;
+}
+
+// The listing marks the keys the plugin polls on a tick of an online match, as the host saw it ask.
+int listKeys(SessionOptions sessionOptions) {
+    Session session(std::move(sessionOptions));
+    try {
+        session.loadModule();
+        // A plugin may poll only while a match is played.
+        session.execute(SetGame{sandbox::GameMode::OnlineMatch});
+        session.execute(SetMatch{false});
+        session.execute(Tick{1});
+    } catch (const CommandError& error) {
+        std::cerr << kProgram << ": keys: " << error.what() << "; no key is marked\n";
+        std::cout << keyListing();
+        return kExitOk;
+    }
+    std::cout << keyListing([&](const std::string& name) { return session.host().keyPolled(name); });
     return kExitOk;
 }
 
@@ -142,14 +174,17 @@ int chooseHome(const CliOptions& options, SessionOptions& sessionOptions, std::o
         return kExitOk;
     }
     std::string error;
-    if (options.command == Command::Render) {
+    if (options.command == Command::Render || options.command == Command::Keys) {
         // A picture shows the settings it was asked for and leaves the player's stored ones alone.
         temporary.emplace(error);
         if (temporary->path().empty()) return failWith(error, kExitSetup);
         sessionOptions.home = temporary->path();
-        std::cerr << kProgram << ": home " << sessionOptions.home.string()
-                  << ", fresh and removed at the end, so your stored settings stay as they are"
-                     " (--home DIR renders with the settings kept there)\n";
+        // Named only where it matters: a trace shows what the session did in it.
+        if (options.trace) {
+            std::cerr << kProgram << ": home " << sessionOptions.home.string()
+                      << ", fresh and removed at the end, so your stored settings stay as they are"
+                         " (--home DIR renders with the settings kept there)\n";
+        }
         return kExitOk;
     }
     sessionOptions.home = defaultHome(error);
@@ -174,7 +209,6 @@ int runCommand(int argc, char** argv) {
     switch (options.command) {
     case Command::Help: std::cout << helpText(options.helpTopic); return kExitOk;
     case Command::Version: std::cout << kProgram << ' ' << KEYVANE_VERSION << '\n'; return kExitOk;
-    case Command::Keys: std::cout << keyListing(); return kExitOk;
     default: break;
     }
 
@@ -191,20 +225,24 @@ int runCommand(int argc, char** argv) {
     std::optional<TemporaryHome> temporaryHome;
     if (const int status = chooseHome(options, sessionOptions, temporaryHome); status != kExitOk) return status;
     if (const int status = refuseForeignHome(sessionOptions.home); status != kExitOk) return status;
+    // The plugin and the host keep their files in the working folder, as in the game.
+    if (std::string error; !enterHome(sessionOptions.home, error)) return failWith(error, kExitSetup);
     sessionOptions.module =
         options.module ? resolveFrom(sessionOptions.startDirectory, *options.module) : defaultModulePath();
     sessionOptions.screen = options.screen;
     sessionOptions.rate = options.rate;
-    sessionOptions.pictures = sessionPictures();
+    if (options.command != Command::Keys) sessionOptions.pictures = sessionPictures();
     sessionOptions.stop = stopRequested;
+    sessionOptions.notes = &std::cerr;
     if (standardErrorIsTerminal()) sessionOptions.progress = &std::cerr;
     HostTrace trace(std::cerr);
     if (options.trace) sessionOptions.trace = &trace;
     try {
         switch (options.command) {
         case Command::Run: return runScript(options, std::move(sessionOptions));
-        case Command::Render: return render(options, std::move(sessionOptions));
+        case Command::Render: return render(options, std::move(sessionOptions), temporaryHome);
         case Command::Console: return console(std::move(sessionOptions));
+        case Command::Keys: return listKeys(std::move(sessionOptions));
         case Command::Live: {
             const int status = runLiveWindow(sessionOptions, std::cout, std::cerr);
             return stopRequested() ? stoppedBySignal() : status;

@@ -95,6 +95,8 @@ void onFramebufferSize(GLFWwindow* window, int width, int height) {
 
 // One terminal command, on the game thread, which the session runs or refuses.
 CommandResult runOnGameThread(LiveState& state, const SessionCommand& command) {
+    // Time, frames, pictures and keys belong to the window's threads and the user's hands.
+    if (!runsLive(command)) return {false, kLiveRefusal};
     try {
         return {true, state.session.execute(command)};
     } catch (const CommandError& error) {
@@ -217,8 +219,8 @@ private:
 int runLive(const SessionOptions& options, std::ostream& out, std::ostream& err) {
     // The session sets up the home, the host and its UI context; the window brings its own renderer.
     SessionOptions liveOptions = options;
-    liveOptions.live = true;
     liveOptions.pictures = {};
+    liveOptions.notes = &err;
     // The window's own loop watches the stop signals; a command from its terminal always completes.
     liveOptions.stop = {};
     std::optional<Session> session;

@@ -2,8 +2,11 @@
 // and recordings.
 #include "sandbox/pictures/offscreen_pictures.h"
 
+#include <system_error>
+
 #include "sandbox/pictures/frame_renderer.h"
 #include "sandbox/pictures/gif_recording.h"
+#include "sandbox/pictures/gif_recut.h"
 #include "sandbox/pictures/offscreen_gl.h"
 #include "sandbox/pictures/picture_area.h"
 #include "sandbox/pictures/png_file.h"
@@ -17,10 +20,18 @@ std::string reasonOf(bool worked, std::string error) {
     return error.empty() ? "failed" : error;
 }
 
+// Frames go to the GIF as drawn. A capture to be cut (one window's rectangle, or enlarged) goes to a
+// whole-screen file beside the one asked for first, which finish cuts into it and removes.
 class GifFrameRecording : public FrameRecording {
 public:
-    GifFrameRecording(FrameRenderer& renderer, std::unique_ptr<GifRecording> gif)
-        : renderer_(renderer), gif_(std::move(gif)) {}
+    GifFrameRecording(FrameRenderer& renderer, std::unique_ptr<GifRecording> gif, std::filesystem::path cutFile)
+        : renderer_(renderer), gif_(std::move(gif)), cutFile_(std::move(cutFile)) {}
+    ~GifFrameRecording() override {
+        if (cutFile_.empty()) return;
+        gif_.reset();
+        std::error_code ignored;
+        std::filesystem::remove(wholeFile(cutFile_), ignored);
+    }
 
     std::string addFrame(ImDrawData* frame, double seconds) override {
         renderer_.draw(frame);
@@ -29,16 +40,22 @@ public:
         return reasonOf(added, std::move(error));
     }
     bool hasFrames() const override { return gif_->hasFrames(); }
-    std::string finish() override {
+    std::string finish(const PictureArea& area) override {
         std::string error;
-        const bool finished = gif_->finish(error);
-        return reasonOf(finished, std::move(error));
+        if (!gif_->finish(error)) return reasonOf(false, std::move(error));
+        if (cutFile_.empty()) return "";
+        return reasonOf(recutGif(gif_->file(), cutFile_, area, error), std::move(error));
     }
-    const std::filesystem::path& file() const override { return gif_->file(); }
+    const std::filesystem::path& file() const override { return cutFile_.empty() ? gif_->file() : cutFile_; }
+
+    static std::filesystem::path wholeFile(const std::filesystem::path& file) {
+        return file.parent_path() / ("." + file.filename().string() + ".whole");
+    }
 
 private:
     FrameRenderer& renderer_;
     std::unique_ptr<GifRecording> gif_;
+    std::filesystem::path cutFile_;  // empty: the GIF is the file asked for
 };
 
 class OffscreenPictures : public PictureMaker {
@@ -55,10 +72,13 @@ public:
         return reasonOf(written, std::move(error));
     }
 
-    std::unique_ptr<FrameRecording> startRecording(const std::filesystem::path& file, std::string& error) override {
-        auto gif = GifRecording::start(file, renderer_.width(), renderer_.height(), error);
+    std::unique_ptr<FrameRecording> startRecording(const std::filesystem::path& file, bool cutAtEnd,
+                                                   std::string& error) override {
+        const auto target = cutAtEnd ? GifFrameRecording::wholeFile(file) : file;
+        auto gif = GifRecording::start(target, renderer_.width(), renderer_.height(), error);
         if (!gif) return nullptr;
-        return std::make_unique<GifFrameRecording>(renderer_, std::move(gif));
+        return std::make_unique<GifFrameRecording>(renderer_, std::move(gif),
+                                                   cutAtEnd ? file : std::filesystem::path());
     }
 
 private:

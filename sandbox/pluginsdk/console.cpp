@@ -49,6 +49,11 @@ std::string_view trimmed(std::string_view text) {
 
 }  // namespace
 
+Host::LineWords Host::splitLine(std::string_view line) {
+    Tokens tokens = tokenize(line);
+    return {std::move(tokens.words), std::move(tokens.error)};
+}
+
 CommandResult Host::State::execute(std::string_view rawLine, ErrorLog errorLog) {
     const std::string_view line = trimmed(rawLine);
     auto fail = [this, errorLog](std::string message) {

@@ -145,7 +145,14 @@ ServerWrapper GameWrapper::GetGameEventAsServer() {
 int GameWrapper::GetFNameIndexByString(std::string name) {
     auto& seat = seatOf(*this);
     seat.state->record("GameWrapper::GetFNameIndexByString", name);
-    return sandbox::Host::keyIndex(name);
+    const int index = sandbox::Host::keyIndex(name);
+    if (index == 0) {
+        // Kept for the host to tell its user; a few are enough to tell, so a flood keeps no more.
+        constexpr std::size_t kMostKept = 16;
+        std::lock_guard lock(seat.state->mutex);
+        if (seat.state->unknownKeyNames.size() < kMostKept) seat.state->unknownKeyNames.push_back(name);
+    }
+    return index;
 }
 
 void GameWrapper::SetTimeout(std::function<void(GameWrapper*)> theLambda, float time) {

@@ -22,6 +22,7 @@ PluginCallScope::~PluginCallScope() {
 Host::Host() : state_(std::make_unique<State>()) {
     state_->match.state = state_.get();
     state_->keysHeld = std::make_unique<std::atomic<bool>[]>(keyNames().size());
+    state_->keysPolled = std::make_unique<std::atomic<bool>[]>(keyNames().size());
     setCurrentHostState(state_.get());
 }
 

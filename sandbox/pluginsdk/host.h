@@ -91,6 +91,13 @@ public:
     // replay goes on; blank lines and "//" comments are skipped.
     bool loadConfig(const std::filesystem::path& path);
     static constexpr std::uintmax_t kMaxConfigBytes = 1024 * 1024;
+    // The words of a console line as the console reads them: split at blanks, double quotes
+    // grouping a value that may hold blanks (the quotes dropped); error names a quote left open.
+    struct LineWords {
+        std::vector<std::string> words;
+        std::string error;  // empty when the line split cleanly
+    };
+    static LineWords splitLine(std::string_view line);
     std::optional<std::string> variableValue(std::string_view name) const;
     std::vector<std::string> variableNames() const;  // the registered variables, in name order
     // The latest console-log lines, oldest first: at most kConsoleLogLines, and of at most
@@ -120,6 +127,11 @@ public:
     static int keyIndex(std::string_view name);         // the game's name index; 0 if unknown
     static const std::vector<std::string>& keyNames();  // every name keyIndex knows
     bool setKeyHeld(std::string_view name, bool held);  // false for an unknown name
+    // Whether a plugin has asked IsKeyPressed about the key since the host started.
+    bool keyPolled(std::string_view name) const;
+    // The names a plugin asked GetFNameIndexByString about that the game does not know (the answer
+    // was 0), at most 16, since the last call; the list is emptied.
+    std::vector<std::string> takeUnknownKeyNames();
 
     // --- windows ---------------------------------------------------------------------------------
     // Registers the window under its menuName(); "togglemenu" reaches it from then on.

@@ -119,7 +119,9 @@ struct Host::State {
     // Game.
     GameMode mode = GameMode::Menu;
     Match match;
-    std::unique_ptr<std::atomic<bool>[]> keysHeld;  // by position in the key-name table
+    std::unique_ptr<std::atomic<bool>[]> keysHeld;    // by position in the key-name table
+    std::unique_ptr<std::atomic<bool>[]> keysPolled;  // asked about by a plugin, by the same position
+    std::vector<std::string> unknownKeyNames;         // names a plugin asked the index of, answered 0
 
     // Windows.
     std::vector<WindowSlot> windows;

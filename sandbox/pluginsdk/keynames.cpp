@@ -1,5 +1,7 @@
-// The game's key names: the name table that resolves them to name indices, and which keys are held.
+// The game's key names: the name table that resolves them to name indices, which keys are held, and
+// which a plugin has polled.
 #include <algorithm>
+#include <utility>
 
 #include "host_state.h"
 
@@ -109,11 +111,25 @@ bool Host::setKeyHeld(std::string_view name, bool held) {
     return true;
 }
 
+bool Host::keyPolled(std::string_view name) const {
+    const int position = positionOf(name);
+    return position >= 0 && state_->keysPolled[position].load(std::memory_order_relaxed);
+}
+
+std::vector<std::string> Host::takeUnknownKeyNames() {
+    std::lock_guard lock(state_->mutex);
+    return std::exchange(state_->unknownKeyNames, {});
+}
+
 }  // namespace sandbox
 
 bool GameWrapper::IsKeyPressed(int keyName) {
     auto& seat = *reinterpret_cast<sandbox::PluginSeat*>(memory_address);
     seat.state->record("GameWrapper::IsKeyPressed", keyName);
     const int position = sandbox::positionOf(keyName);
-    return position >= 0 && seat.state->keysHeld[position].load(std::memory_order_relaxed);
+    if (position < 0) return false;
+    // Written once per key, so that polling on every tick stays a read.
+    auto& polled = seat.state->keysPolled[position];
+    if (!polled.load(std::memory_order_relaxed)) polled.store(true, std::memory_order_relaxed);
+    return seat.state->keysHeld[position].load(std::memory_order_relaxed);
 }

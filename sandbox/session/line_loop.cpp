@@ -13,13 +13,17 @@ namespace {
 
 enum class ConsoleWord { None, Help, Quit };
 
-// The console's own words, alone on their line; anything more is the session language's business.
-ConsoleWord consoleWord(std::string_view line) {
+// The console's own words, alone on their line ('help' may name a word); anything more is the
+// session language's business.
+ConsoleWord consoleWord(std::string_view line, std::string& topic) {
     const Words split = splitWords(lineContent(line));
     const auto& words = split.words;
-    if (!split.error.empty() || words.size() != 1) return ConsoleWord::None;
-    if (words[0] == "help" || words[0] == "?") return ConsoleWord::Help;
-    if (words[0] == "quit" || words[0] == "exit") return ConsoleWord::Quit;
+    if (!split.error.empty() || words.empty()) return ConsoleWord::None;
+    if ((words[0] == "help" || words[0] == "?") && words.size() <= 2) {
+        topic = words.size() == 2 ? words[1] : "";
+        return ConsoleWord::Help;
+    }
+    if (words.size() == 1 && (words[0] == "quit" || words[0] == "exit")) return ConsoleWord::Quit;
     return ConsoleWord::None;
 }
 
@@ -40,24 +44,31 @@ int runLines(LineInput& input, const std::string& sourceName, LineMode mode, con
             if (mode == LineMode::Script) break;
             continue;
         }
-        const ConsoleWord word = consoleWord(line);
+        std::string topic;
+        const ConsoleWord word = consoleWord(line, topic);
         if (word == ConsoleWord::Quit) {
             if (quitTyped) *quitTyped = true;
             break;
         }
+        std::string failure;
         if (word == ConsoleWord::Help) {
-            out << helpText << std::flush;
-            continue;
-        }
-        const ParsedLine parsed = parseSessionLine(line);
-        if (parsed.empty) continue;
-        std::string failure = parsed.error;
-        if (failure.empty()) {
-            try {
-                const std::string reply = run(parsed.command);
-                if (!reply.empty()) out << reply << '\n' << std::flush;
-            } catch (const CommandError& error) {
-                failure = error.what();
+            std::string text(helpText);
+            if (!topic.empty() && !wordHelp(topic, text)) failure = text;
+            if (failure.empty()) {
+                out << text << std::flush;
+                continue;
+            }
+        } else {
+            const ParsedLine parsed = parseSessionLine(line);
+            if (parsed.empty) continue;
+            failure = parsed.error;
+            if (failure.empty()) {
+                try {
+                    const std::string reply = run(parsed.command);
+                    if (!reply.empty()) out << reply << '\n' << std::flush;
+                } catch (const CommandError& error) {
+                    failure = error.what();
+                }
             }
         }
         if (failure.empty()) continue;

@@ -12,17 +12,6 @@ struct ImDrawData;
 
 namespace sandbox::app {
 
-// An animated capture being written, one frame at a time as the session draws them.
-class FrameRecording {
-public:
-    virtual ~FrameRecording() = default;  // a recording never finished leaves the file as it was
-    // The frame, shown for `seconds`; "" or a one-line reason the file could not take it.
-    virtual std::string addFrame(ImDrawData* frame, double seconds) = 0;
-    virtual bool hasFrames() const = 0;
-    virtual std::string finish() = 0;  // writes the last frame and closes the file; "" or why not
-    virtual const std::filesystem::path& file() const = 0;
-};
-
 // The part of the screen a snapshot keeps, in screen pixels from the top left, each pixel
 // repeated zoom times across and down (nearest neighbour, so caps and labels stay sharp).
 struct PictureArea {
@@ -33,14 +22,29 @@ struct PictureArea {
     int zoom = 1;
 };
 
+// An animated capture being written, one frame at a time as the session draws them.
+class FrameRecording {
+public:
+    virtual ~FrameRecording() = default;  // a recording never finished leaves the file as it was
+    // The frame, shown for `seconds`; "" or a one-line reason the file could not take it.
+    virtual std::string addFrame(ImDrawData* frame, double seconds) = 0;
+    virtual bool hasFrames() const = 0;
+    // Writes the last frame and closes the file; "" or why not. A recording started to be cut keeps
+    // area of every frame (width 0: the whole screen), enlarged by its zoom; others ignore it.
+    virtual std::string finish(const PictureArea& area) = 0;
+    virtual const std::filesystem::path& file() const = 0;
+};
+
 class PictureMaker {
 public:
     virtual ~PictureMaker() = default;
     // The frame's area (inside the screen), written as a PNG file; "" or a one-line reason.
     virtual std::string writeSnapshot(ImDrawData* frame, const std::filesystem::path& file,
                                       const PictureArea& area) = 0;
-    // Starts an animated GIF capture; null and a one-line reason in error if it cannot.
-    virtual std::unique_ptr<FrameRecording> startRecording(const std::filesystem::path& file, std::string& error) = 0;
+    // Starts an animated GIF capture, to be cut to an area at its end if cutAtEnd; null and a one-line
+    // reason in error if it cannot.
+    virtual std::unique_ptr<FrameRecording> startRecording(const std::filesystem::path& file, bool cutAtEnd,
+                                                           std::string& error) = 0;
 };
 
 // Makes a session's picture maker for a screen of width x height, once the session's Dear ImGui

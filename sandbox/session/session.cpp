@@ -6,8 +6,8 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
-#include <iostream>
 #include <optional>
+#include <ostream>
 
 #include <imgui.h>
 #include <imgui_internal.h>
@@ -31,6 +31,9 @@ constexpr float kDragPixelsPerFrame = 12.0f;
 // The largest screen a session takes: a zoomed picture grows no larger.
 constexpr int kMaxPictureSide = 8192;
 
+// "no overlay: why", or for a window that shows in part what shows.
+std::string overlayNoteText(const OverlayAbsence& note);
+
 template <typename... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
@@ -38,15 +41,18 @@ struct Overloaded : Ts... {
 template <typename... Ts>
 Overloaded(Ts...) -> Overloaded<Ts...>;
 
+std::string overlayNoteText(const OverlayAbsence& note) {
+    return note.partial ? note.text : "no overlay: " + note.text;
+}
+
 }  // namespace
 
 Session::Session(SessionOptions options) : options_(std::move(options)) {
     std::string error;
-    if (!enterHome(options_.home, error)) throw SetupError(error);
     host_ = std::make_unique<Host>();
     // What the host logs on its own (a configuration line it refused, a plugin's log line) is shown
     // as it happens; errors of the session's own lines are reported with their file and line.
-    host_->setLogListener([](const std::string& line) { std::cerr << line << '\n'; });
+    host_->setLogListener([this](const std::string& line) { notes() << line << '\n'; });
     // A long session would otherwise keep every SDK call it ever made.
     host_->setJournalEnabled(false);
     if (options_.trace) options_.trace->follow(*host_);
@@ -54,8 +60,8 @@ Session::Session(SessionOptions options) : options_(std::move(options)) {
     // The library reads and writes its settings file with a plain fopen: a pipe there would hang.
     std::optional<std::filesystem::path> settingsFile = options_.home / kWindowSettingsFile;
     if (const std::string what = notARegularFile(*settingsFile); !what.empty()) {
-        std::cerr << "keyvane-sandbox: " << settingsFile->string() << " is " << what
-                  << ", not a file; window places are neither read nor saved\n";
+        notes() << "keyvane-sandbox: " << settingsFile->string() << " is " << what
+                << ", not a file; window places are neither read nor saved\n";
         settingsFile.reset();
     }
     ui_ = std::make_unique<UiContext>(screen, settingsFile);
@@ -79,7 +85,6 @@ Session::~Session() {
 }
 
 std::string Session::execute(const SessionCommand& command) {
-    if (options_.live && !runsLive(command)) throw CommandError(kLiveRefusal);
     stopIfAsked();
     std::string reply;
     const float frameSeconds = static_cast<float>(1.0 / options_.rate);
@@ -98,7 +103,7 @@ std::string Session::execute(const SessionCommand& command) {
                    [&](const Wait& waitFor) { wait(waitFor.seconds); },
                    [&](const Drag& dragBy) { drag(dragBy.dx, dragBy.dy); },
                    [&](const Snapshot& picture) { snapshot(picture); },
-                   [&](const StartRecording& record) { startRecording(record.file); },
+                   [&](const StartRecording& record) { startRecording(record); },
                    [&](const StopRecording&) {
                        if (!recording_) throw CommandError("record stop: nothing is being recorded");
                        finishRecording();
@@ -110,8 +115,32 @@ std::string Session::execute(const SessionCommand& command) {
     return reply;
 }
 
+std::ostream& Session::notes() const {
+    static std::ostream nowhere(nullptr);  // a stream without a buffer drops what it is given
+    return options_.notes ? *options_.notes : nowhere;
+}
+
+void Session::noteUnpolledKeys(const std::string& what) {
+    for (const auto& name : keysHeld_) {
+        if (host_->keyPolled(name) || !unpolledTold_.insert(name).second) continue;
+        notes() << what << ": " << name << " is held, but no plugin has polled it, so nothing shows it\n";
+    }
+}
+
+void Session::noteUnknownKeyNames(std::string_view what) {
+    for (const auto& name : host_->takeUnknownKeyNames()) {
+        std::string line = std::string(what) + ": the plugin asked for the key named '" + name +
+                           "', which the game does not know (the host answered 0), so it changes nothing";
+        const auto closest = closestKeyNames(name);
+        if (!closest.empty()) line += " (did you mean " + closest[0] + "?)";
+        notes() << line << '\n';
+    }
+}
+
 std::string Session::runConsoleLine(const ConsoleLine& line) {
+    host_->takeUnknownKeyNames();  // what earlier work asked is not this line's doing
     const CommandResult result = host_->execute(line.text);
+    noteUnknownKeyNames(line.text);
     if (!result.ok) {
         // The host names an unknown command first in its message; the closest known word helps.
         const std::string_view unknown = "unknown command: ";
@@ -129,7 +158,14 @@ void Session::setKeys(const SetKeys& keys) {
     for (const auto& name : keys.names) {
         if (Host::keyIndex(name) == 0) throw CommandError(unknownKeyMessage(name));
     }
-    for (const auto& name : keys.names) host_->setKeyHeld(name, keys.held);
+    for (const auto& name : keys.names) {
+        host_->setKeyHeld(name, keys.held);
+        if (keys.held) {
+            keysHeld_.insert(name);
+        } else {
+            keysHeld_.erase(name);
+        }
+    }
 }
 
 ImDrawData* Session::drawFrame(float deltaSeconds) {
@@ -140,6 +176,22 @@ ImDrawData* Session::drawFrame(float deltaSeconds) {
             throw CommandError("record: " + error + "; the recording stopped");
         }
         noteRecordedAbsence();
+        noteUnpolledKeys("record " + recordingName_);
+        if (recordingAsked_.window) {
+            if (const auto area = overlayOnScreen()) {
+                if (!recordedWindow_) {
+                    recordedWindow_ = area;
+                } else {
+                    PictureArea& all = *recordedWindow_;
+                    const int right = std::max(all.left + all.width, area->left + area->width);
+                    const int bottom = std::max(all.top + all.height, area->top + area->height);
+                    all.left = std::min(all.left, area->left);
+                    all.top = std::min(all.top, area->top);
+                    all.width = right - all.left;
+                    all.height = bottom - all.top;
+                }
+            }
+        }
     }
     return drawData;
 }
@@ -153,22 +205,54 @@ ImGuiWindow* Session::drawnOverlay() {
     return window && window->Active ? window : nullptr;
 }
 
+std::optional<PictureArea> Session::overlayOnScreen() {
+    const ImGuiWindow* window = drawnOverlay();
+    if (!window) return std::nullopt;
+    // Clamped as floats first, since a window dragged far off screen lies beyond what an int holds.
+    const ImVec2 screen = ui_->displaySize();
+    const int left = static_cast<int>(std::floor(std::clamp(window->Pos.x, 0.0f, screen.x)));
+    const int top = static_cast<int>(std::floor(std::clamp(window->Pos.y, 0.0f, screen.y)));
+    const int right = static_cast<int>(std::ceil(std::clamp(window->Pos.x + window->Size.x, 0.0f, screen.x)));
+    const int bottom = static_cast<int>(std::ceil(std::clamp(window->Pos.y + window->Size.y, 0.0f, screen.y)));
+    if (right <= left || bottom <= top) return std::nullopt;
+    return PictureArea{left, top, right - left, bottom - top, 1};
+}
+
 std::optional<OverlayAbsence> Session::overlayAbsence() {
     if (drawnOverlay()) return std::nullopt;
     auto* pluginWindow = module_ ? module_->window() : nullptr;
     return whyNoOverlay(*host_, pluginWindow ? pluginWindow->menuName() : std::string(), module_ != nullptr);
 }
 
+std::optional<OverlayAbsence> Session::overlayNote() {
+    const ImGuiWindow* window = drawnOverlay();
+    if (!window) return overlayAbsence();
+    const ImGuiStyle& style = ImGui::GetStyle();
+    const ImVec2 screen = ui_->displaySize();
+    WindowGeometry geometry;
+    geometry.x = window->Pos.x;
+    geometry.y = window->Pos.y;
+    geometry.width = window->Size.x;
+    geometry.height = window->Size.y;
+    geometry.minWidth = style.WindowMinSize.x;
+    geometry.minHeight = style.WindowMinSize.y;
+    geometry.keptWidth = std::max(style.DisplayWindowPadding.x, style.DisplaySafeAreaPadding.x);
+    geometry.keptHeight = std::max(style.DisplayWindowPadding.y, style.DisplaySafeAreaPadding.y);
+    geometry.screenWidth = screen.x;
+    geometry.screenHeight = screen.y;
+    return whyOverlayCut(*host_, geometry);
+}
+
 // A recording tells each new cause once, not once a frame: a minute in the menu is one line.
 void Session::noteRecordedAbsence() {
-    const auto absence = overlayAbsence();
+    const auto absence = overlayNote();
     const auto cause = absence ? std::optional(absence->cause) : std::nullopt;
     if (cause == recordingAbsence_) return;
     if (absence) {
         char clock[32];
         std::snprintf(clock, sizeof clock, "%.2f", host_->clock());
-        std::cerr << "record " << recordingName_ << ": no overlay from game time " << clock << " s: " << absence->text
-                  << '\n';
+        notes() << "record " << recordingName_ << ": " << (absence->partial ? "" : "no overlay ") << "from game time "
+                << clock << " s: " << absence->text << '\n';
     }
     recordingAbsence_ = cause;
 }
@@ -246,26 +330,20 @@ void Session::snapshot(const Snapshot& picture) {
     if (const std::string what = notARegularFile(path); !what.empty()) {
         throw CommandError("snapshot: " + path.string() + " is " + what + ", not a file; nothing was written");
     }
+    if (const std::string refusal = outputFolderRefusal(path); !refusal.empty()) {
+        throw CommandError("snapshot: " + refusal + "; nothing was written");
+    }
     ImDrawData* drawData = drawFrame(static_cast<float>(1.0 / options_.rate));
     PictureArea area;
     area.zoom = picture.zoom;
-    if (const auto absence = overlayAbsence()) {
-        if (picture.window) throw CommandError("snapshot --window: no overlay window to cut out: " + absence->text);
-        std::cerr << "snapshot " << picture.file << ": no overlay: " << absence->text << '\n';
+    const auto note = overlayNote();
+    if (note && !note->partial) {
+        if (picture.window) throw CommandError("snapshot --window: no overlay window to cut out: " + note->text);
     } else if (picture.window) {
-        // Whole pixels that cover the window, inside the screen; clamped as floats first, since a
-        // window dragged far off screen lies beyond what an int holds.
-        const ImGuiWindow* window = drawnOverlay();
-        const float screenWidth = static_cast<float>(options_.screen.width);
-        const float screenHeight = static_cast<float>(options_.screen.height);
-        const int left = static_cast<int>(std::floor(std::clamp(window->Pos.x, 0.0f, screenWidth)));
-        const int top = static_cast<int>(std::floor(std::clamp(window->Pos.y, 0.0f, screenHeight)));
-        const int right = static_cast<int>(std::ceil(std::clamp(window->Pos.x + window->Size.x, 0.0f, screenWidth)));
-        const int bottom = static_cast<int>(std::ceil(std::clamp(window->Pos.y + window->Size.y, 0.0f, screenHeight)));
-        if (right <= left || bottom <= top) {
-            throw CommandError("snapshot --window: no part of the overlay window is on screen");
-        }
-        area = PictureArea{left, top, right - left, bottom - top, picture.zoom};
+        const auto onScreen = overlayOnScreen();
+        if (!onScreen) throw CommandError("snapshot --window: no part of the overlay window is on screen");
+        area = *onScreen;
+        area.zoom = picture.zoom;
     }
     const int width = area.width > 0 ? area.width : options_.screen.width;
     const int height = area.height > 0 ? area.height : options_.screen.height;
@@ -277,22 +355,33 @@ void Session::snapshot(const Snapshot& picture) {
     if (const std::string error = pictureMaker_->writeSnapshot(drawData, path, area); !error.empty()) {
         throw CommandError("snapshot: " + error);
     }
+    if (note) notes() << "snapshot " << picture.file << ": " << overlayNoteText(*note) << '\n';
+    noteUnpolledKeys("snapshot " + picture.file);
     pictures_.push_back(path);
 }
 
-void Session::startRecording(const std::string& file) {
+void Session::startRecording(const StartRecording& record) {
     if (!pictureMaker_) throw CommandError(std::string("record: ") + kPicturesNeedLinux);
     if (recording_) {
         throw CommandError("record: already recording " + recording_->file().string() + " (record stop first)");
     }
-    const auto path = resolveFrom(options_.startDirectory, file);
+    const auto path = resolveFrom(options_.startDirectory, record.file);
     if (const std::string what = notARegularFile(path); !what.empty()) {
         throw CommandError("record: " + path.string() + " is " + what + ", not a file; nothing was written");
     }
+    if (const std::string refusal = outputFolderRefusal(path); !refusal.empty()) {
+        throw CommandError("record: " + refusal + "; nothing was written");
+    }
+    if (!record.window && std::max(options_.screen.width, options_.screen.height) * record.zoom > kMaxPictureSide) {
+        throw CommandError("record: --zoom " + std::to_string(record.zoom) + " would make frames of more than " +
+                           std::to_string(kMaxPictureSide) + " pixels a side");
+    }
     std::string error;
-    recording_ = pictureMaker_->startRecording(path, error);
-    recordingName_ = file;
+    recording_ = pictureMaker_->startRecording(path, record.window || record.zoom > 1, error);
+    recordingName_ = record.file;
+    recordingAsked_ = record;
     recordingAbsence_.reset();
+    recordedWindow_.reset();
     if (!recording_) throw CommandError("record: " + error);
 }
 
@@ -301,7 +390,20 @@ void Session::finishRecording() {
     // A recording stopped before any frame was drawn shows the screen as it is now.
     if (!recording_->hasFrames()) drawFrame(static_cast<float>(1.0 / options_.rate));
     std::unique_ptr<FrameRecording> recording = std::move(recording_);
-    if (const std::string error = recording->finish(); !error.empty()) throw CommandError("record stop: " + error);
+    PictureArea area;
+    area.zoom = recordingAsked_.zoom;
+    if (recordingAsked_.window && recordedWindow_) {
+        area = *recordedWindow_;
+        area.zoom = recordingAsked_.zoom;
+    } else if (recordingAsked_.window) {
+        notes() << "record " << recordingName_ << " --window: no frame showed the overlay window; the capture keeps "
+                << "the whole screen\n";
+    }
+    const int width = area.width > 0 ? area.width : options_.screen.width;
+    const int height = area.height > 0 ? area.height : options_.screen.height;
+    if (std::max(width, height) * area.zoom > kMaxPictureSide)
+        area.zoom = std::max(1, kMaxPictureSide / std::max(width, height));
+    if (const std::string error = recording->finish(area); !error.empty()) throw CommandError("record stop: " + error);
     pictures_.push_back(recording->file());
 }
 
@@ -312,6 +414,7 @@ void Session::loadModule() {
     } catch (const LoadError& failure) {
         throw CommandError(failure.what());
     }
+    noteUnknownKeyNames("load");  // a binding kept in the settings
 }
 
 void Session::unload() {

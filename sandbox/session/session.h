@@ -2,8 +2,9 @@
 // makes its pictures, driven one session command at a time.
 //
 // Scripts, the console, the render command and the live window all go through it, so they behave
-// alike. A live session leaves time and frames to the window's own threads (step, ui) and refuses
-// the commands that need them (runsLive).
+// alike. A live window drives time and frames from its own threads (step, ui) and hands the session
+// only the commands that run beside it (runsLive). The session has no process-wide side effect: the
+// program makes the home its working folder before it starts one (enterHome).
 #pragma once
 
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include <iosfwd>
 #include <memory>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -34,18 +36,20 @@ namespace sandbox::app {
 class HostTrace;
 
 struct SessionOptions {
-    std::filesystem::path home;            // becomes the working directory
+    std::filesystem::path home;            // the working directory, where the window settings are kept
     std::filesystem::path startDirectory;  // relative snapshot names are taken from here
     std::filesystem::path module;          // what load loads
     ScreenSize screen;
     double rate = 60.0;            // ticks and frames per second of game time in wait
     HostTrace* trace = nullptr;    // prints every SDK call the plugin makes, when given
     PictureMakerFactory pictures;  // none: snapshot and record are refused
-    bool live = false;             // a live window ticks and draws; see runsLive
     // Asked before each command and between frames; once true, the running command stops with
     // Interrupted. None: commands always run to their end.
     std::function<bool()> stop;
     std::ostream* progress = nullptr;  // a terminal where long waits show how far they have got
+    // Where the session tells what a picture or a line did not do (no overlay, a key no plugin
+    // polls) and what the host logs on its own.
+    std::ostream* notes = nullptr;  // none: they are dropped
 };
 
 // The machine cannot run a session (no EGL, home not writable); the program stops with status 1.
@@ -73,8 +77,8 @@ inline constexpr const char* kPicturesNeedLinux = "pictures need the Linux build
 
 class Session {
 public:
-    // Enters the home and sets up the host, its UI context and the picture maker. The module is not
-    // loaded yet. Throws SetupError.
+    // Sets up the host, its UI context and the picture maker in the home, which is the working folder
+    // by now. The module is not loaded yet. Throws SetupError.
     explicit Session(SessionOptions options);
     ~Session();  // finishes a recording, unloads the module, then writes the window settings file
     Session(const Session&) = delete;
@@ -107,10 +111,18 @@ private:
     void drag(float dx, float dy);
     void snapshot(const Snapshot& picture);
     ImGuiWindow* drawnOverlay();  // the plugin's window in the last frame drawn, or null
+    // The whole pixels of the screen that the overlay window covers in the last frame; none if none.
+    std::optional<PictureArea> overlayOnScreen();
     // Why the last frame drew no overlay; none when it drew one.
     std::optional<OverlayAbsence> overlayAbsence();
+    // Why the last frame shows no overlay, or only part of it; none when it shows whole.
+    std::optional<OverlayAbsence> overlayNote();
     void noteRecordedAbsence();
-    void startRecording(const std::string& file);
+    // One line for each held key no plugin has polled yet, once a key; what names the picture.
+    void noteUnpolledKeys(const std::string& what);
+    void noteUnknownKeyNames(std::string_view what);  // the names the plugin asked for, answered 0
+    std::ostream& notes() const;
+    void startRecording(const StartRecording& record);
     void unload();
     void stopIfAsked() const;
 
@@ -122,7 +134,13 @@ private:
     std::unique_ptr<FrameRecording> recording_;
     std::string recordingName_;                     // as typed, for what is told about its frames
     std::optional<OverlayCause> recordingAbsence_;  // the cause last told for the recording's frames
+    StartRecording recordingAsked_;                 // its --window and --zoom
+    // The smallest rectangle, in screen pixels inside the screen, holding the overlay window in every
+    // recorded frame so far; none before a frame showed it.
+    std::optional<PictureArea> recordedWindow_;
     std::vector<std::filesystem::path> pictures_;
+    std::set<std::string> keysHeld_;      // as the session's lines hold them
+    std::set<std::string> unpolledTold_;  // held keys already told as polled by no plugin
 };
 
 }  // namespace sandbox::app

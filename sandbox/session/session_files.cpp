@@ -38,6 +38,21 @@ std::string notARegularFile(const std::filesystem::path& path) {
     }
 }
 
+std::string outputFolderRefusal(const std::filesystem::path& path) {
+    if (!path.has_parent_path()) return "";
+    const auto folder = path.parent_path();
+    std::error_code failure;
+    const auto type = std::filesystem::status(folder, failure).type();
+    if (type == std::filesystem::file_type::not_found) {
+        return "the folder " + folder.string() + " does not exist ('mkdir -p " + folder.string() + "' makes it)";
+    }
+    if (type != std::filesystem::file_type::directory && type != std::filesystem::file_type::unknown &&
+        type != std::filesystem::file_type::none) {
+        return folder.string() + " is not a folder";
+    }
+    return "";
+}
+
 std::string openScript(const std::filesystem::path& script, std::ifstream& file) {
     std::error_code failure;
     const auto status = std::filesystem::status(script, failure);

@@ -25,6 +25,11 @@ inline constexpr const char* kConsoleHistoryFile = "console_history";
 // sandbox opens only files: a pipe would wait forever for a writer, a device would read without end.
 std::string notARegularFile(const std::filesystem::path& path);
 
+// Why a picture cannot be written at path, whose folder does not exist or is not a folder, in a few
+// words ("the folder out/x does not exist"); "" when it may. Nothing is created for a picture but
+// the file itself.
+std::string outputFolderRefusal(const std::filesystem::path& path);
+
 // Opens a script for reading; "" on success, else why not in a few words ("no such file", "it is a
 // folder", "permission denied").
 std::string openScript(const std::filesystem::path& script, std::ifstream& file);

@@ -28,6 +28,7 @@ sandbox::app::Picture readPicture(const std::filesystem::path& file) {
 
 TEST(Program, TheDemoSessionWritesItsPicturesAndSaysWhere) {
     ScratchFolder folder;
+    std::filesystem::create_directory(folder / "out");
     const ProgramRun run = runSandbox({"run", KEYVANE_DEMO_SESSION, "--home", "home"}, folder.path());
     ASSERT_EQ(run.status, 0) << run.err;
     // The pictures without the overlay say why, and the capture says it once per cause.
@@ -123,6 +124,14 @@ TEST(Program, WithoutHomeASessionLivesInTheUsersStateFolderNamedOnceAndLeavesThe
     ScratchFolder folder;
     std::filesystem::create_directory(folder / "work");
     writeText(folder / "work/scale.session", "kvanescale 0.5\nsnapshot out/a.png\n");
+    // A picture's folder is the user's to make: the session makes none, and names the one missing.
+    const ProgramRun refused = runSandbox({"run", "scale.session"}, folder / "work");
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(
+        refused.err.find("scale.session:2: snapshot: the folder " + (folder / "work/out").string() + " does not exist"),
+        std::string::npos)
+        << refused.err;
+    std::filesystem::create_directory(folder / "work/out");
     const ProgramRun run = runSandbox({"run", "scale.session"}, folder / "work");
     ASSERT_EQ(run.status, 0) << run.err;
     const auto home = stateFolderIn(folder / "work") / "keyvane-sandbox";
@@ -202,6 +211,43 @@ TEST(Program, APictureWithoutTheOverlaySaysWhyFromTheHostsState) {
               "keyvane' opens it)\n");
 }
 
+TEST(Program, AWindowThatShowsEmptyOffScreenOrCutSaysSoFromTheUiContext) {
+    ScratchFolder folder;
+    writeText(folder / "shapes.session", "game online\n"
+                                         "wait 1.5\n"
+                                         "record shapes.gif\n"
+                                         "kvanescale 1.6\n"
+                                         "frame\n"
+                                         "kvanescale nothing\n"
+                                         "snapshot empty.png --window\n"
+                                         "kvanescale 1\n"
+                                         "drag 5000 5000\n"
+                                         "record stop\n");
+    const ProgramRun run = runSandbox({"run", "shapes.session", "--home", "home"}, folder.path());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err,
+              "record shapes.gif: from game time 1.50 s: the overlay window is cut at the edge of the 1280x720 "
+              "screen: 1152x592 of its 1228x614 pixels show (at (128, 128); a larger --screen or a drag shows it "
+              "whole)\n"
+              "record shapes.gif: from game time 1.50 s: the overlay window has no size: the library shows it empty "
+              "at its smallest, 32x32 (kvanescale is \"nothing\"; 'kvanescale 1' gives it back its size)\n"
+              "snapshot empty.png: the overlay window has no size: the library shows it empty at its smallest, 32x32 "
+              "(kvanescale is \"nothing\"; 'kvanescale 1' gives it back its size)\n"
+              // The recording follows the drag: first past the bottom edge, then only the kept corner.
+              "record shapes.gif: from game time 1.50 s: the overlay window is cut at the edge of the 1280x720 "
+              "screen: 768x381 of its 768x384 pixels show (at (339, 339); a larger --screen or a drag shows it "
+              "whole)\n"
+              "record shapes.gif: from game time 1.50 s: the overlay window is outside the 1280x720 screen at "
+              "(704, 701): 576x19 of its 768x384 pixels show ('drag -704 -701' in a session brings it to the "
+              "top-left corner; removing imgui.ini from the home puts it back in its first place)\n");
+    // The place is kept: a later picture of the home says the same, and the drag it names brings it back.
+    writeText(folder / "back.session", "game online\nwait 1.5\ndrag -1261 -701\nsnapshot back.png --window\n");
+    const ProgramRun back = runSandbox({"run", "back.session", "--home", "home"}, folder.path());
+    ASSERT_EQ(back.status, 0) << back.err;
+    EXPECT_EQ(back.err, "");
+    EXPECT_EQ(readPicture(folder / "back.png").width, 768);
+}
+
 TEST(Program, RenderWithoutHomeUsesAFreshHomeAndLeavesTheStoredSettingsAlone) {
     ScratchFolder folder;
     writeText(folder / "input", "kvanescale 1.5\n");
@@ -209,7 +255,11 @@ TEST(Program, RenderWithoutHomeUsesAFreshHomeAndLeavesTheStoredSettingsAlone) {
     const auto stored = stateFolderIn(folder.path()) / "keyvane-sandbox/bakkesmod/cfg/keyvane.cfg";
     const std::string before = readText(stored);
 
-    const ProgramRun run = runSandbox({"render", "--scale", "0.75", "--out", "x.png"}, folder.path());
+    // Success is quiet; the trace names the fresh home.
+    const ProgramRun quiet = runSandbox({"render", "--out", "x.png"}, folder.path());
+    EXPECT_EQ(quiet.status, 0);
+    EXPECT_EQ(quiet.err, "");
+    const ProgramRun run = runSandbox({"render", "--scale", "0.75", "--out", "x.png", "--trace"}, folder.path());
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(readText(stored), before);
     const std::string start = "keyvane-sandbox: home ";
@@ -259,6 +309,21 @@ TEST(Program, WindowPicturesHoldTheOverlaysRectangleEachPixelRepeatedByTheZoom) 
     }
     EXPECT_EQ(differing, 0u);
     EXPECT_TRUE(isHeldGrey(two, 262, 186));  // the A cap, above its label, at (131, 93) in the window
+
+    // A capture of the window alone holds it in every frame: at scale 0.5 (384 x 192 at (128, 128))
+    // dragged by (100, 50), then zoomed twice; the whole-screen file it was cut from is gone.
+    writeText(folder / "moving.session", "game online\nkvanescale 0.5\nwait 1.5\nrecord moving.gif --window --zoom 2\n"
+                                         "drag 100 50\nrecord stop\n");
+    const ProgramRun moving = runSandbox({"run", "moving.session", "--home", "moving"}, folder.path());
+    ASSERT_EQ(moving.status, 0) << moving.err;
+    const std::string gif = readText(folder / "moving.gif");
+    ASSERT_GT(gif.size(), 10u);
+    const auto side = [&](std::size_t at) {
+        return static_cast<unsigned char>(gif[at]) | static_cast<unsigned char>(gif[at + 1]) << 8;
+    };
+    EXPECT_EQ(side(6), (384 + 100) * 2);
+    EXPECT_EQ(side(8), (192 + 50) * 2);
+    EXPECT_FALSE(std::filesystem::exists(folder / ".moving.gif.whole"));
 }
 
 TEST(Program, APictureOrCaptureThatCannotBeWrittenWholeLeavesTheOldFileAndNoTemporary) {

@@ -242,6 +242,7 @@ TEST(GifRecording, AFileThatCannotBeMadeIsRefusedWithItsReason) {
 
 TEST(GifRecording, ASessionRecordsWhatItDrawsUpToItsLastPicture) {
     ScratchFolder folder;
+    std::filesystem::create_directory(folder / "out");
     sandbox_test::writeText(folder / "rec.session", "wait 1.5\n"
                                                     "record out/rec.gif\n"
                                                     "game online\n"

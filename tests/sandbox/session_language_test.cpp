@@ -126,6 +126,11 @@ TEST(SessionLines, RecordStartsWithOneGifNameAndEndsWithStop) {
     EXPECT_NE(errorOf("record .gif"), "");
     EXPECT_NE(errorOf("record a.gif b.gif"), "");
     EXPECT_NE(errorOf("record stop now"), "");
+    const auto window = commandOf<StartRecording>("record a.gif --window --zoom 3");
+    EXPECT_TRUE(window.window);
+    EXPECT_EQ(window.zoom, 3);
+    EXPECT_FALSE(commandOf<StartRecording>("record a.gif").window);
+    EXPECT_NE(errorOf("record a.gif --zoom 9"), "");
 }
 
 TEST(SessionLines, LoadAndUnloadTakeNoArguments) {
@@ -185,12 +190,24 @@ TEST(CommandLine, MistakesAreNamedInOneLine) {
     EXPECT_EQ(parse({"render", "--out", "x.png", "--hold", "A,Shift"}).error,
               "--hold: unknown key name 'Shift' (did you mean LeftShift?)");
     EXPECT_EQ(parse({"render"}).error, "render needs --out FILE.png");
-    EXPECT_EQ(parse({"run"}).error, "run needs a script file, e.g. keyvane-sandbox run examples/demo.session");
+    EXPECT_EQ(parse({"run"}).error, "run needs a script file, e.g. keyvane-sandbox run examples/demo.session ('-' "
+                                    "reads standard input)");
     EXPECT_EQ(parse({"fly"}).error,
               "unknown command 'fly': the commands are run, render, console, live, keys (see --help)");
+    EXPECT_EQ(parse({"hold"}).error, "unknown command 'hold'"
+                                     ": the commands are run, render, console, live, keys (see --help); 'hold' is a "
+                                     "line of a session script or the console (keyvane-sandbox help hold)");
+    EXPECT_EQ(parse({"rendr"}).error, "unknown command 'rendr' (did you mean render?): the commands are run, render, "
+                                      "console, live, keys (see --help)");
     EXPECT_EQ(parse({"run", "a.session", "--out", "x.png"}).error,
-              "unknown option '--out' for this command (see --help)");
+              "unknown option '--out' for run (see keyvane-sandbox run --help)");
+    EXPECT_EQ(parse({"render", "--scael", "2"}).error, "unknown option '--scael' for render (did you mean --scale?)");
+    EXPECT_EQ(parse({"keys", "--foo"}).error, "unknown option '--foo' for keys (see keyvane-sandbox keys --help)");
+    EXPECT_EQ(parse({"version", "--foo"}).error, "--version takes nothing after it");
+    EXPECT_EQ(parse({"console", "--trace=yes"}).error, "--trace takes no value");
     EXPECT_EQ(parse({"console", "--home"}).error, "option --home needs a value");
+    EXPECT_EQ(parse({"--home", "h"}).error, "options go after the command: keyvane-sandbox COMMAND [OPTIONS], e.g. "
+                                            "keyvane-sandbox run s.session --home ...");
     EXPECT_NE(parse({"render", "--out", "x.jpg"}).error, "");
     EXPECT_NE(parse({"render", "--out", "x.png", "--scale", "inf"}).error, "");
     EXPECT_NE(parse({"render", "--out", "x.png", "--hold", "A,"}).error, "");
@@ -203,7 +220,8 @@ TEST(CommandLine, VersionKeysAndTraceAreWordsWithoutValues) {
     EXPECT_EQ(parse({"version"}).options.command, Command::Version);
     EXPECT_NE(parse({"--version", "run"}).error, "");
     EXPECT_EQ(parse({"keys"}).options.command, Command::Keys);
-    EXPECT_NE(parse({"keys", "--home", "h"}).error, "");
+    EXPECT_EQ(parse({"keys", "--home", "h"}).options.home, "h");
+    EXPECT_NE(parse({"keys", "--rate", "30"}).error, "");
     for (const char* command : {"run", "console", "live"}) {
         std::vector<std::string> words{command, "--trace", "--rate", "30"};
         if (std::string(command) == "run") words.push_back("a.session");
@@ -213,7 +231,15 @@ TEST(CommandLine, VersionKeysAndTraceAreWordsWithoutValues) {
         EXPECT_EQ(read.options.rate, 30.0) << command;
     }
     EXPECT_FALSE(parse({"console"}).options.trace);
-    EXPECT_EQ(parse({"render", "--out", "x.png", "--trace"}).error, "option --trace needs a value");
+    EXPECT_TRUE(parse({"render", "--out", "x.png", "--trace"}).options.trace);
+    // Options before the command are read as if they followed it.
+    const CliParse before = parse({"--home", "h", "--trace", "--rate=30", "run", "-"});
+    ASSERT_EQ(before.error, "");
+    EXPECT_EQ(before.options.command, Command::Run);
+    EXPECT_EQ(before.options.home, "h");
+    EXPECT_TRUE(before.options.trace);
+    EXPECT_EQ(before.options.rate, 30.0);
+    EXPECT_EQ(before.options.script, "-");
 }
 
 TEST(CommandLine, HelpIsReachableFromEveryCommand) {
@@ -224,4 +250,9 @@ TEST(CommandLine, HelpIsReachableFromEveryCommand) {
     EXPECT_EQ(fromCommand.options.command, Command::Help);
     EXPECT_EQ(fromCommand.options.helpTopic, "live");
     EXPECT_NE(parse({"help", "fly"}).error, "");
+    // The session's words and the language as a whole have help too; a near miss gets a hint.
+    for (const char* topic : {"hold", "snapshot", "language", "session"}) {
+        EXPECT_EQ(parse({"help", topic}).error, "") << topic;
+    }
+    EXPECT_EQ(parse({"help", "hodl"}).error.rfind("no help on 'hodl' (did you mean hold?)", 0), 0u);
 }

@@ -11,6 +11,7 @@
 #include <cwchar>
 
 #include "sandbox/session/input/line_editor.h"
+#include "sandbox/session/input/line_splitter.h"
 #include "sandbox/session/session_files.h"
 
 namespace sandbox::app {
@@ -31,6 +32,7 @@ public:
                          historyFile_.string().c_str(), what.c_str());
             historyFile_.clear();
         }
+        takeTypedAhead();
         // Multi-byte characters are decoded by the terminal's own encoding.
         std::setlocale(LC_CTYPE, "");
         history_ = history_init();
@@ -53,6 +55,13 @@ public:
     }
 
     bool next(std::string& line) override {
+        if (typedAhead_.take(line, refusal_)) {
+            // Already echoed by the terminal as it was typed; it runs as if typed at the prompt.
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (line.find_first_not_of(" \t") != std::string::npos) history(history_, &event_, H_ENTER, line.c_str());
+            return true;
+        }
+        refusal_.clear();
         int count = 0;
         const char* text = el_gets(editor_, &count);
         while (lineDropped_) {
@@ -74,6 +83,21 @@ public:
     }
 
 private:
+    // Lines typed while the session was still starting wait whole in the terminal's queue (it is
+    // still in its line mode); they are taken now, before the editor changes the terminal's mode,
+    // and run first.
+    void takeTypedAhead() {
+        char buffer[4096];
+        for (;;) {
+            pollfd input{STDIN_FILENO, POLLIN, 0};
+            if (poll(&input, 1, 0) <= 0 || !(input.revents & POLLIN)) break;
+            const ssize_t count = read(STDIN_FILENO, buffer, sizeof buffer);
+            if (count <= 0) break;
+            typedAhead_.append(std::string_view(buffer, static_cast<std::size_t>(count)));
+        }
+        typedAhead_.end();
+    }
+
     static char* promptOf(EditLine* editor) {
         void* self = nullptr;
         el_get(editor, EL_CLIENTDATA, &self);
@@ -116,6 +140,7 @@ private:
     std::function<bool()> stop_;
     std::function<bool()> interrupted_;
     bool lineDropped_ = false;
+    LineSplitter typedAhead_;
     EditLine* editor_ = nullptr;
     History* history_ = nullptr;
     HistEvent event_{};

@@ -48,6 +48,10 @@ bool LineSplitter::take(std::string& line, std::string& refusal) {
     } else {
         line.swap(next.text);
     }
+    // An editor that writes a UTF-8 byte-order mark puts it before the first word, where it would be
+    // an invisible part of that word.
+    if (!tookLine_ && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
+    tookLine_ = true;
     ready_.pop_front();
     return true;
 }

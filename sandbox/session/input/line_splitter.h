@@ -22,7 +22,8 @@ public:
     void end();  // the input has ended: a last line without its end still counts
     bool ended() const { return ended_ && ready_.empty(); }
 
-    // The next whole line, without its end; false if none is ready. A line past the limit comes out
+    // The next whole line, without its end (the first also without a UTF-8 byte-order mark); false
+    // if none is ready. A line past the limit comes out
     // empty, with refusal saying so ("line too long (N bytes; the limit is 1 MiB)"); else refusal
     // is emptied.
     bool take(std::string& line, std::string& refusal);
@@ -40,6 +41,7 @@ private:
     std::string current_;
     std::size_t currentLength_ = 0;  // of the line being read, including bytes already dropped
     std::deque<Line> ready_;
+    bool tookLine_ = false;
 };
 
 }  // namespace sandbox::app

@@ -132,11 +132,13 @@ std::string unknownKeyMessage(std::string_view name) {
     return message + "?)";
 }
 
-std::string keyListing() {
+std::string keyListing(const std::function<bool(const std::string&)>& polled) {
     std::string listing = "The game's key names, as hold, release, --hold and the binding variables take them,\n"
-                          "with what the keyboard prints on a key the game names otherwise.\n\n";
+                          "with what the keyboard prints on a key the game names otherwise.\n";
+    if (polled) listing += "* marks a key the loaded plugin polls: holding any other one shows nothing.\n";
+    listing += '\n';
     for (const auto& name : Host::keyNames()) {
-        std::string line = "  " + name;
+        std::string line = (polled && polled(name) ? "* " : "  ") + name;
         if (const PrintedName* key = printedNameOf(name)) {
             line.resize(24, ' ');
             line += "printed \"" + std::string(key->printed) + "\"";

@@ -3,6 +3,7 @@
 // host commands and the session's own words).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,8 +21,9 @@ std::string unknownKeyMessage(std::string_view name);
 // How many letters must change, go, come or swap with a neighbour to turn a into b.
 std::size_t typingDistance(std::string_view a, std::string_view b);
 
-// Every game key name the host knows, one a line, with what the keyboard prints where it differs.
-std::string keyListing();
+// Every game key name the host knows, one a line, with what the keyboard prints where it differs;
+// a key `polled` says a plugin polls is marked with '*'. No function: nothing is marked.
+std::string keyListing(const std::function<bool(const std::string&)>& polled = {});
 
 // The word of `known` (console variables, say) or of the session's own words closest to `typed`, a
 // slip or a few away; "" when none is that close.

@@ -1,6 +1,7 @@
 // Reading session lines: the sandbox's own keywords, and everything else handed to the host console.
 #include "sandbox/session/language/session_command.h"
 
+#include "sandbox/session/language/session_help.h"
 #include "sandbox/session/language/session_words.h"
 #include "sandbox/session/number_text.h"
 
@@ -66,6 +67,24 @@ ParsedLine parseDrag(const std::vector<std::string>& arguments) {
     return success(Drag{static_cast<float>(dx.value), static_cast<float>(dy.value)});
 }
 
+// --window and --zoom N after a picture's file name, as snapshot and record take them; "" or why not.
+template <typename Picture>
+std::string readPictureOptions(const std::string& keyword, const char* usage, const std::vector<std::string>& arguments,
+                               Picture& picture) {
+    for (std::size_t at = 1; at < arguments.size(); ++at) {
+        if (arguments[at] == "--window") {
+            picture.window = true;
+        } else if (arguments[at] == "--zoom" && at + 1 < arguments.size()) {
+            const auto zoom = readZoom(arguments[++at]);
+            if (!zoom) return keyword + " --zoom: " + zoom.error;
+            picture.zoom = zoom.value;
+        } else {
+            return std::string(usage) + "; got '" + arguments[at] + "'";
+        }
+    }
+    return "";
+}
+
 ParsedLine parseSnapshot(const std::vector<std::string>& arguments) {
     const char* usage = "snapshot takes a file name ending in .png, then --window and --zoom N if wanted, e.g. "
                         "'snapshot out/a.png --window --zoom 2'";
@@ -74,26 +93,41 @@ ParsedLine parseSnapshot(const std::vector<std::string>& arguments) {
     if (!namesFileOfKind(snapshot.file, ".png")) {
         return failure("snapshot writes PNG files: the name must end in .png, got '" + snapshot.file + "'");
     }
-    for (std::size_t at = 1; at < arguments.size(); ++at) {
-        if (arguments[at] == "--window") {
-            snapshot.window = true;
-        } else if (arguments[at] == "--zoom" && at + 1 < arguments.size()) {
-            const auto zoom = readZoom(arguments[++at]);
-            if (!zoom) return failure("snapshot --zoom: " + zoom.error);
-            snapshot.zoom = zoom.value;
-        } else {
-            return failure(std::string(usage) + "; got '" + arguments[at] + "'");
-        }
+    if (std::string error = readPictureOptions("snapshot", usage, arguments, snapshot); !error.empty()) {
+        return failure(std::move(error));
     }
     return success(std::move(snapshot));
+}
+
+ParsedLine parseRecord(const std::vector<std::string>& arguments) {
+    const char* usage = "record takes a file name ending in .gif, then --window and --zoom N if wanted, or 'stop': "
+                        "'record out/a.gif --window' ... 'record stop'";
+    if (arguments.empty()) return failure(usage);
+    if (arguments[0] == "stop") {
+        if (arguments.size() > 1) return failure("record stop takes nothing after it");
+        return success(StopRecording{});
+    }
+    StartRecording record{arguments[0]};
+    if (!namesFileOfKind(record.file, ".gif")) {
+        return failure("record writes animated GIF files: the name must end in .gif, got '" + record.file + "'");
+    }
+    if (std::string error = readPictureOptions("record", usage, arguments, record); !error.empty()) {
+        return failure(std::move(error));
+    }
+    return success(std::move(record));
 }
 
 }  // namespace
 
 std::span<const std::string_view> sessionKeywords() {
-    static constexpr std::string_view kKeywords[] = {"game", "match", "hold",     "release", "tick",   "frame",
-                                                     "wait", "drag",  "snapshot", "record",  "unload", "load"};
-    return kKeywords;
+    static const std::vector<std::string_view> keywords = [] {
+        std::vector<std::string_view> words;
+        for (const auto& word : sessionVocabulary()) {
+            if (word.kind == WordKind::Session) words.push_back(word.word);
+        }
+        return words;
+    }();
+    return keywords;
 }
 
 NumberRead<int> readZoom(std::string_view text) {
@@ -137,26 +171,27 @@ ParsedLine parseSessionLine(std::string_view line) {
     }
     if (keyword == "drag") return parseDrag(arguments);
     if (keyword == "snapshot") return parseSnapshot(arguments);
-    if (keyword == "record") {
-        if (arguments.size() != 1) {
-            return failure("record takes a file name ending in .gif, or 'stop': 'record out/a.gif' ... 'record stop'");
-        }
-        if (arguments[0] == "stop") return success(StopRecording{});
-        const std::string& file = arguments[0];
-        if (!namesFileOfKind(file, ".gif")) {
-            return failure("record writes animated GIF files: the name must end in .gif, got '" + file + "'");
-        }
-        return success(StartRecording{file});
+    if (keyword == "record") return parseRecord(arguments);
+    if (keyword == "unload" || keyword == "load") {
+        if (!arguments.empty()) return failure(keyword + " takes no arguments");
+        if (keyword == "unload") return success(UnloadModule{});
+        return success(LoadModule{});
     }
-    // unload or load: the last keywords there are.
-    if (!arguments.empty()) return failure(keyword + " takes no arguments");
-    if (keyword == "unload") return success(UnloadModule{});
-    return success(LoadModule{});
+    return failure("the session has no reading of '" + keyword + "'");
+}
+
+std::string_view commandWord(const SessionCommand& command) {
+    static constexpr std::string_view kWordOf[] = {"VARIABLE", "game",   "match", "hold",     "tick",
+                                                   "frame",    "wait",   "drag",  "snapshot", "record",
+                                                   "record",   "unload", "load"};
+    static_assert(std::size(kWordOf) == std::variant_size_v<SessionCommand>);
+    if (const auto* keys = std::get_if<SetKeys>(&command)) return keys->held ? "hold" : "release";
+    return kWordOf[command.index()];
 }
 
 bool runsLive(const SessionCommand& command) {
-    return std::holds_alternative<ConsoleLine>(command) || std::holds_alternative<SetGame>(command) ||
-           std::holds_alternative<SetMatch>(command);
+    const SessionWord* word = findSessionWord(commandWord(command));
+    return word && word->runsLive;
 }
 
 }  // namespace sandbox::app

@@ -46,7 +46,9 @@ struct Snapshot {
 };                        // snapshot FILE.png [--window] [--zoom N]
 struct StartRecording {
     std::string file;
-};                        // record FILE.gif
+    bool window = false;  // the smallest rectangle that holds the overlay window in every frame
+    int zoom = 1;
+};                        // record FILE.gif [--window] [--zoom N]
 struct StopRecording {};  // record stop
 struct UnloadModule {};   // unload
 struct LoadModule {};     // load
@@ -69,8 +71,11 @@ inline constexpr int kMaxZoom = 8;
 
 ParsedLine parseSessionLine(std::string_view line);
 
-// The words the session reads itself; every other line goes to the host console.
+// The words the session reads itself (from session_help.h); every other line goes to the host console.
 std::span<const std::string_view> sessionKeywords();
+
+// The word of the language a command was read from: "hold", "snapshot", "VARIABLE" for a console line.
+std::string_view commandWord(const SessionCommand& command);
 
 // A picture's zoom: a whole number from 1 to kMaxZoom, as snapshot and render take it.
 NumberRead<int> readZoom(std::string_view text);

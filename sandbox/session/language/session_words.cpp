@@ -1,12 +1,9 @@
 // The language's lexical rules, in one place.
 #include "sandbox/session/language/session_words.h"
 
+#include "sandbox/pluginsdk/host.h"
+
 namespace sandbox::app {
-namespace {
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-}  // namespace
 
 std::string_view lineContent(std::string_view line) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -25,27 +22,11 @@ std::string_view lineContent(std::string_view line) {
 }
 
 Words splitWords(std::string_view content) {
-    Words split;
-    std::size_t at = 0;
-    while (at < content.size()) {
-        while (at < content.size() && isBlank(content[at])) ++at;
-        if (at == content.size()) break;
-        std::string word;
-        bool quoted = false;
-        for (; at < content.size() && (quoted || !isBlank(content[at])); ++at) {
-            if (content[at] == '"') {
-                quoted = !quoted;
-            } else {
-                word += content[at];
-            }
-        }
-        if (quoted) {
-            split.error = "a double quote is left open";
-            return split;
-        }
-        split.words.push_back(std::move(word));
-    }
-    return split;
+    // The console's own reading, so that a line means the same to the session and to the host.
+    Host::LineWords split = Host::splitLine(content);
+    Words words{std::move(split.words), {}};
+    if (!split.error.empty()) words.error = "a double quote is left open";
+    return words;
 }
 
 bool namesFileOfKind(std::string_view file, std::string_view suffix) {
