@@ -83,6 +83,7 @@ int runScript(const CliOptions& options, SessionOptions sessionOptions) {
         } catch (const Interrupted&) {}
         // An animated capture still open at the end is finished before the session ends.
         if (!finishCapture(session) && status == kExitOk) status = kExitBadInput;
+        if (!session.endModule() && status == kExitOk) status = kExitSetup;
         listPicturesWritten(session);
     }
     return stopRequested() ? stoppedBySignal() : status;
@@ -109,7 +110,7 @@ int render(const CliOptions& options, SessionOptions sessionOptions) {
         }
     }
     std::cout << out.string() << '\n';
-    return kExitOk;
+    return session.endModule() ? kExitOk : kExitSetup;
 }
 
 int console(SessionOptions sessionOptions) {
@@ -125,6 +126,7 @@ int console(SessionOptions sessionOptions) {
         status = runLines(session, *lines, "<stdin>", LineMode::Console, std::cout, std::cerr);
     } catch (const Interrupted&) {}
     if (!finishCapture(session)) status = kExitBadInput;
+    if (!session.endModule() && status == kExitOk) status = kExitSetup;
     return stopRequested() ? stoppedBySignal() : status;
 }
 
