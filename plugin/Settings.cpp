@@ -58,7 +58,7 @@ void Keyvane::registerSettings() {
 // other's default, and a kill there would keep it. When a file was handed over but the replay did
 // not report both settings (a line missing or refused, a file the host would not read whole),
 // the file is kept as it is until a setting changes: the unload must not write defaults over values
-// the host could not read.
+// the host could not read. An empty file is no such file.
 void Keyvane::loadSavedSettings() {
     settingsfile::removeLeftoverTemporaries(configPath);
     if (canReplay(configPath)) {
@@ -66,7 +66,10 @@ void Keyvane::loadSavedSettings() {
         settingsReplayed = 0;
         cvarManager->loadCfg(configPath);
         replaying = false;
-        keepStoredFile = settingsReplayed != (kScaleSetting | kTransparencySetting);
+        // An empty file holds nothing to lose: a plain write killed after its truncation leaves one.
+        std::error_code error;
+        keepStoredFile =
+            settingsReplayed != (kScaleSetting | kTransparencySetting) && fs::file_size(configPath, error) != 0;
     }
 }
 

@@ -179,7 +179,7 @@ TEST(SaveTemporary, IsNeverMadeThroughALink) {
 
 // --- a file that cannot be written ------------------------------------------------------------------
 
-TEST(FullDisk, SavingFailsSilentlyAndTheOldFileStaysWhole) {
+TEST(FullDisk, EachFailedSaveSaysWhyInOneLineAndTheOldFileStaysWhole) {
     PluginSession session;
     writeFile(session.home.configFile(), kValidFile);
     EXPECT_TRUE(passesWithin(std::chrono::seconds(10), [&] {
@@ -189,6 +189,9 @@ TEST(FullDisk, SavingFailsSilentlyAndTheOldFileStaysWhole) {
         ASSERT_TRUE(session.host.execute("kvanescale 7").ok);
         EXPECT_EQ(session.keyvane().scale.load(), 7.0f);
         session.unload();
+        const std::string said =
+            "keyvane: settings not saved: ./bakkesmod/cfg/keyvane.cfg cannot be written: File too large";
+        EXPECT_EQ(session.host.consoleLog(), (std::vector<std::string>{said, said}));
     }));
     EXPECT_EQ(readFile(session.home.configFile()), kValidFile);
     EXPECT_EQ(std::distance(fs::directory_iterator(session.home.configFile().parent_path()), fs::directory_iterator()),

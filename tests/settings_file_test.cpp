@@ -134,6 +134,13 @@ TEST(SettingsReplay, TheLoadWritesNothingAndAFileNotReadWholeIsKeptUntilAChange)
     session.load();
     ASSERT_TRUE(session.host.execute("kvanetransparency 0.5").ok);
     EXPECT_EQ(readFile(session.home.configFile()), fileWith("2.500000", "0.500000"));
+    session.unload();
+
+    // An empty file stores nothing: the unload writes the settings.
+    testsupport::writeFile(session.home.configFile(), "");
+    session.load();
+    session.unload();
+    EXPECT_EQ(readFile(session.home.configFile()), fileWith("1.000000", "0.000000"));
 }
 
 }  // namespace

@@ -268,7 +268,10 @@ TEST(GifRecording, AStopSignalEndsALongWaitAtOnceWithTheCaptureFinishedAndTheSet
         sandbox_test::writeText(folder / "long.session", "record cap.gif\nwait 3600\n");
         testsupport::ChildProcess child(sandboxIn(folder.path(), {"run", "long.session", "--home", "home"}));
         ASSERT_TRUE(child.started());
-        while (!std::filesystem::exists(folder / "cap.gif")) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        const auto giveUp = std::chrono::steady_clock::now() + kHangBound;
+        while (!std::filesystem::exists(folder / "cap.gif") && std::chrono::steady_clock::now() < giveUp &&
+               !child.waitWithin(std::chrono::milliseconds(10))) {}
+        ASSERT_TRUE(std::filesystem::exists(folder / "cap.gif")) << "no capture started; signal " << signalNumber;
         child.send(signalNumber);
         EXPECT_EQ(child.waitWithin(kHangBound), status) << signalNumber;
         EXPECT_EQ(readGif(folder / "cap.gif").frames.size(), 1u) << signalNumber;
