@@ -324,6 +324,7 @@ void saveInALoop(int writer, long rounds, testsupport::ReadySignal& saving, cons
 // Reads the file beside writers until they have all ended; the reads that were not one whole version.
 struct ReadsBeside {
     long reads = 0, broken = 0;
+    long withDefaultTransparency = 0;  // whole, but with a transparency of 0
     std::string firstBroken;
     std::vector<std::optional<int>> ends;
 };
@@ -337,6 +338,7 @@ ReadsBeside readBeside(const fs::path& file, std::vector<std::unique_ptr<ChildPr
         const auto content = readFile(file);
         ++seen.reads;
         if (!isCompleteSettingsFile(content) && seen.broken++ == 0) seen.firstBroken = content.value_or("<none>");
+        seen.withDefaultTransparency += content && content->find("kvanetransparency \"0.000000\"") != std::string::npos;
         running = false;
         for (std::size_t i = 0; i < writers.size(); ++i) {
             if (!seen.ends[i]) seen.ends[i] = writers[i]->waitWithin(std::chrono::milliseconds(0));
@@ -369,14 +371,15 @@ TEST(TwoProcessesSaving, AReaderBesideThemSeesOnlyWholeFilesAndTheLastSaveOfOneR
 
 // Three processes that each load, change both settings and unload, over and over, for
 // KEYVANE_CYCLING_SECONDS (2 by default): loads that remove leftovers, saves that rename and unloads
-// that save again, all at once, and a reader beside them that must only ever see whole files.
+// that save again, all at once, and a reader beside them that must only ever see whole files, and
+// never the default transparency, which none of them sets: a load writes nothing in between.
 void cycleUntil(int writer, std::chrono::steady_clock::time_point end, testsupport::ReadySignal& cycling) {
     sandbox::Host host;
     host.setJournalEnabled(false);
     for (long i = 0;; ++i) {
         auto loaded = sandbox::PluginModule::load(host, KEYVANE_MODULE_PATH, nullptr);
         host.execute("kvanescale " + savedValue(writer, i));
-        host.execute("kvanetransparency 0." + std::to_string(i % 10));
+        host.execute("kvanetransparency 0." + std::to_string(i % 9 + 1));
         loaded.reset();
         if (i == 0) cycling.signal();
         if (std::chrono::steady_clock::now() >= end) break;
@@ -399,6 +402,7 @@ TEST(ThreeProcessesCycling, AReaderBesideThemSeesOnlyWholeFiles) {
     for (auto& signal : cycling) ASSERT_TRUE(signal->waitFor());
     const ReadsBeside seen = readBeside(session.home.configFile(), writers, std::chrono::seconds(seconds + 120));
     EXPECT_EQ(seen.broken, 0) << "of " << seen.reads << " reads; the first: \"" << seen.firstBroken << '"';
+    EXPECT_EQ(seen.withDefaultTransparency, 0) << "of " << seen.reads << " reads";
     for (const auto& status : seen.ends) EXPECT_EQ(status, 0);
     RecordProperty("Reads", static_cast<int>(seen.reads));
 }
