@@ -315,10 +315,13 @@ INSTANTIATE_TEST_SUITE_P(
                 }
                 fs::create_hard_link(folder / "keyvane.cfg.4243-0123456789abcdef.tmp", folder / "kept-by-the-player");
                 writeFile(folder / "keyvane.cfg.4244-0123456789abcdef.tmp", "kvanescale \"8.0");
-                for (const char* name : {"keyvane.cfg.new", "keyvane.cfg.tmp", "keyvane.cfg.4242-0123456789ABCDEF.tmp",
+                // Old too, so that only their names keep them (another process number for the upper-case
+                // one: Windows would take it for the lower-case file).
+                for (const char* name : {"keyvane.cfg.new", "keyvane.cfg.tmp", "keyvane.cfg.4245-0123456789ABCDEF.tmp",
                                          "keyvane.cfg.4242-0123456789abcdef.tmp.old",
                                          "keyvane.cfg.-0123456789abcdef.tmp", "other.cfg.4242-0123456789abcdef.tmp"}) {
                     writeFile(folder / name, "the player's");
+                    fs::last_write_time(folder / name, old);
                 }
                 std::filesystem::create_directory(folder / "keyvane.cfg.7-fedcba9876543210.tmp");
             },
