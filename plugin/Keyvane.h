@@ -86,6 +86,14 @@ private:
     void loadSavedSettings();
     void scaleChanged(std::string previousValue, CVarWrapper cvar);
     void transparencyChanged(std::string previousValue, CVarWrapper cvar);
+    void settingChanged(unsigned setting);
+
+    // What the load's replay did, for saveSettings to tell a file it may replace from one it must
+    // keep. The replay itself writes nothing: the file it reads already holds what it sets.
+    static constexpr unsigned kScaleSetting = 1, kTransparencySetting = 2;
+    bool replaying = false;         // inside loadCfg
+    unsigned settingsReplayed = 0;  // the settings the replay reported, as a set of the bits above
+    bool keepStoredFile = false;    // the replay left a setting unreported and nothing changed since
 
     // Window protocol (overlay/OverlayWindow.cpp).
     void executeToggle();

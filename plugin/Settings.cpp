@@ -53,29 +53,59 @@ void Keyvane::registerSettings() {
 
 // Reads nothing itself: a missing file on the first run is not an error, and a file that is no
 // file is skipped like a missing one. What killed saves left beside it goes first.
+//
+// The replay writes nothing: a write between its lines would store the first setting with the
+// other's default, and a kill there would keep it. When a file was handed over but the replay did
+// not report both settings (a line missing or refused, a file the host would not read whole),
+// the file is kept as it is until a setting changes: the unload must not write defaults over values
+// the host could not read. An empty file is no such file.
 void Keyvane::loadSavedSettings() {
     settingsfile::removeLeftoverTemporaries(configPath);
     if (canReplay(configPath)) {
+        replaying = true;
+        settingsReplayed = 0;
         cvarManager->loadCfg(configPath);
+        replaying = false;
+        // An empty file holds nothing to lose: a plain write killed after its truncation leaves one.
+        std::error_code error;
+        keepStoredFile =
+            settingsReplayed != (kScaleSetting | kTransparencySetting) && fs::file_size(configPath, error) != 0;
     }
 }
 
 // Stored as given, unclamped: the drawing, not the setting, guards against unusable values.
 void Keyvane::scaleChanged(std::string, CVarWrapper cvar) {
     scale.store(cvar.getFloatValue(), std::memory_order_relaxed);
-    saveSettings();
+    settingChanged(kScaleSetting);
 }
 
 void Keyvane::transparencyChanged(std::string, CVarWrapper cvar) {
     transparency.store(cvar.getFloatValue(), std::memory_order_relaxed);
+    settingChanged(kTransparencySetting);
+}
+
+void Keyvane::settingChanged(unsigned setting) {
+    if (replaying) {
+        settingsReplayed |= setting;
+        return;
+    }
+    keepStoredFile = false;
     saveSettings();
 }
 
 // Whole or not at all, and only where the plain write of the two lines could have written
-// (SettingsFile.h). Failures are silent: the next change or the unload tries again.
+// (SettingsFile.h). A save that writes nothing says why in the console, once; the next change or the
+// unload tries again. The plugin logs nothing else, so a host can count these lines as failures.
 void Keyvane::saveSettings() {
+    if (keepStoredFile) {
+        cvarManager->log("keyvane: settings not saved: " + configPath +
+                         " was not read whole at load and is kept as it is until a setting changes");
+        return;
+    }
     const std::string text = settingLine("kvanescale", scale.load(std::memory_order_relaxed)) + settingsfile::kLineEnd +
                              settingLine("kvanetransparency", transparency.load(std::memory_order_relaxed)) +
                              settingsfile::kLineEnd;
-    settingsfile::save(configPath, text);
+    if (const std::string why = settingsfile::save(configPath, text); !why.empty()) {
+        cvarManager->log("keyvane: settings not saved: " + configPath + " " + why);
+    }
 }

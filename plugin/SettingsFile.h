@@ -13,11 +13,23 @@ namespace settingsfile {
 // What "\n" becomes in a text-mode stream here: LF, or CR LF on Windows.
 extern const char* const kLineEnd;
 
-// Replaces the content of the file at configPath with text, or leaves everything as it was.
-void save(const std::filesystem::path& configPath, std::string_view text);
+// Replaces the content of the file at configPath with text, or leaves everything as it was. Returns
+// why nothing was written, or empty when the file was written or is no file (a device, a FIFO: the
+// player's, left alone on purpose). Never waits on another process for longer than kLockPatience.
+std::string save(const std::filesystem::path& configPath, std::string_view text);
 
-// Removes the temporaries that saves killed before their rename left beside the file, and nothing else.
+// How long a write in place tries for the lock that another writer in place, or any process that can
+// read the file, may hold; past it the save gives up and says so.
+inline constexpr int kLockPatienceMilliseconds = 100;
+
+// Removes the temporaries that saves killed before their rename left beside the file: this user's
+// own, with one name, and older than kLeftoverAgeSeconds. Nothing else, nothing of another user.
 void removeLeftoverTemporaries(const std::filesystem::path& configPath);
+
+// A live save keeps its temporary for the microseconds between making and renaming it; one a minute
+// old belongs to a save that was killed or stopped, and even a stopped save that wakes to find its
+// temporary gone makes another.
+inline constexpr int kLeftoverAgeSeconds = 60;
 
 // Makes the file new at path, never opening anything that already has the name and never through a
 // link, and writes text into it; false and nothing left behind otherwise.

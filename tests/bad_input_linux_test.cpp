@@ -2,8 +2,13 @@
 // device where the configuration file should be, a full disk, a comma locale, keyvane-sandbox showing
 // the replay's errors, and processes saving at once or killed at random moments while they save.
 // Nothing may block, read without end, or leave anything but a complete file.
+#include <sys/file.h>
+
+#include <algorithm>
+
 #include <cctype>
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <random>
 #include <set>
@@ -39,7 +44,8 @@ std::size_t fixedNumberLength(std::string_view text) {
     return at + 7;
 }
 
-// A complete file as saveSettings writes it: the two lines, nothing else.
+// A file that replays as one version saveSettings wrote: its two lines, then nothing but empty lines
+// (what a write in place shows before its cut).
 bool isCompleteSettingsFile(const std::optional<std::string>& content) {
     if (!content) return false;
     std::string_view rest(*content);
@@ -50,7 +56,7 @@ bool isCompleteSettingsFile(const std::optional<std::string>& content) {
         if (length == 0 || rest.substr(length, 2) != "\"\n") return false;
         rest.remove_prefix(length + 2);
     }
-    return rest.empty();
+    return rest.find_first_not_of('\n') == std::string_view::npos;
 }
 
 // Runs body in a child process; true if it passed its own expectations within the time.
@@ -173,7 +179,7 @@ TEST(SaveTemporary, IsNeverMadeThroughALink) {
 
 // --- a file that cannot be written ------------------------------------------------------------------
 
-TEST(FullDisk, SavingFailsSilentlyAndTheOldFileStaysWhole) {
+TEST(FullDisk, EachFailedSaveSaysWhyInOneLineAndTheOldFileStaysWhole) {
     PluginSession session;
     writeFile(session.home.configFile(), kValidFile);
     EXPECT_TRUE(passesWithin(std::chrono::seconds(10), [&] {
@@ -183,10 +189,75 @@ TEST(FullDisk, SavingFailsSilentlyAndTheOldFileStaysWhole) {
         ASSERT_TRUE(session.host.execute("kvanescale 7").ok);
         EXPECT_EQ(session.keyvane().scale.load(), 7.0f);
         session.unload();
+        const std::string said =
+            "keyvane: settings not saved: ./bakkesmod/cfg/keyvane.cfg cannot be written: File too large";
+        EXPECT_EQ(session.host.consoleLog(), (std::vector<std::string>{said, said}));
     }));
     EXPECT_EQ(readFile(session.home.configFile()), kValidFile);
     EXPECT_EQ(std::distance(fs::directory_iterator(session.home.configFile().parent_path()), fs::directory_iterator()),
               1);
+}
+
+// A file with a second name is written in place, under a lock that any reader of the file may hold
+// for ever: the save tries for its patience, gives up, says so, and the sandbox ends with status 1.
+TEST(LockedByAnotherProcess, ASaveGivesUpWithinItsPatienceSaysWhyAndTheSandboxExitsWith1) {
+    sandbox_test::ScratchFolder folder;
+    const fs::path config = folder / "home/bakkesmod/cfg/keyvane.cfg";
+    fs::create_directories(config.parent_path());
+    writeFile(config, kValidFile);
+    fs::create_hard_link(config, folder / "home/backup.cfg");
+    const int holder = ::open(config.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    const std::string said =
+        "keyvane: settings not saved: ./bakkesmod/cfg/keyvane.cfg is locked by another process; not written this time";
+
+    EXPECT_TRUE(passesWithin(std::chrono::seconds(20), [&] {
+        PluginSession session;
+        fs::copy_file(config, session.home.configFile());
+        fs::create_hard_link(session.home.configFile(), session.home.root() / "backup.cfg");
+        const int held = ::open(session.home.configFile().c_str(), O_RDONLY | O_CLOEXEC);
+        ASSERT_EQ(::flock(held, LOCK_EX), 0);
+        session.load();
+        ASSERT_TRUE(session.host.execute("kvanescale 3").ok);
+        EXPECT_EQ(session.keyvane().scale.load(), 3.0f);
+        EXPECT_EQ(readFile(session.home.configFile()), kValidFile);
+        EXPECT_EQ(session.host.consoleLog(), std::vector<std::string>{said});
+        ::close(held);
+        session.unload();
+        EXPECT_EQ(readFile(session.home.configFile()), testsupport::configText("3.000000", "0.500000"));
+    }));
+
+    sandbox_test::writeText(folder / "s.session", "kvanescale 3\n");
+    const auto run = sandbox_test::runSandbox({"run", "s.session", "--home", "home"}, folder.path());
+    ::close(holder);
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_EQ(run.err, said + "\n" + said + "\n");
+    EXPECT_EQ(readFile(config), kValidFile);
+}
+
+// The load removes a killed save's temporary only when it is this user's, has one name and is old
+// enough that no live save can own it; in a folder everyone may write, nothing of another user.
+TEST(LeftoverTemporaries, OnlyThisUsersOldOnesWithOneNameGo) {
+    testsupport::ScratchFolder folder;
+    const fs::path config = folder / "keyvane.cfg";
+    const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(2);
+    const auto temporary = [&](const char* process) {
+        return folder / ("keyvane.cfg." + std::string(process) + "-0123456789abcdef.tmp");
+    };
+    for (const char* process : {"1", "2", "3", "4"}) writeFile(temporary(process), "kvanescale \"9.0");
+    for (const char* process : {"1", "3", "4"}) fs::last_write_time(temporary(process), old);
+    fs::create_hard_link(temporary("3"), folder / "kept");
+    const passwd* nobody = ::geteuid() == 0 ? ::getpwnam("nobody") : nullptr;
+    if (nobody) {
+        ASSERT_EQ(::lchown(temporary("4").c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+    }
+    fs::permissions(folder.path(), fs::perms::all | fs::perms::sticky_bit);
+
+    settingsfile::removeLeftoverTemporaries(config);
+    EXPECT_FALSE(fs::exists(temporary("1")));
+    EXPECT_TRUE(fs::exists(temporary("2"))) << "a live save's";
+    EXPECT_TRUE(fs::exists(temporary("3"))) << "one with a second name";
+    EXPECT_EQ(fs::exists(temporary("4")), nobody != nullptr) << "another user's";
 }
 
 // --- the process's locale -----------------------------------------------------------------------------
@@ -227,50 +298,113 @@ TEST(SandboxConsoleLog, TheReplaysErrorsReachStandardErrorAsTheyHappen) {
 
 // --- processes saving at once, and killed while saving -------------------------------------------
 
-// A process of its own that loads the plugin and saves in a loop, `rounds` times and then unloads, or
+// A process of its own that loads the module and saves in a loop, `rounds` times and then unloads, or
 // until it is killed (rounds 0); it signals after its first two saves. Writer 1's values end in 25,
-// writer 2's in 75.
-void saveInALoop(int writer, long rounds, testsupport::ReadySignal& saving, bool asPlayer) {
+// writer 2's in 75, writer 3's in 50; long and short values take turns, so that a write in place
+// shrinks the file as often as it grows it.
+std::string savedValue(int writer, long round) {
+    const std::string fraction = writer == 1 ? ".25" : writer == 2 ? ".75" : ".5";
+    return std::to_string(round % 2 == 0 ? 12'345'000 + round % 1000 : round % 1000) + fraction;
+}
+
+void saveInALoop(int writer, long rounds, testsupport::ReadySignal& saving, const fs::path& module, bool asPlayer) {
     if (asPlayer && !testsupport::dropToPlayer()) ::_exit(3);
     sandbox::Host host;
     host.setJournalEnabled(false);
-    auto module = sandbox::PluginModule::load(host, KEYVANE_MODULE_PATH, nullptr);
-    const std::string fraction = writer == 1 ? ".25" : ".75";
+    auto loaded = sandbox::PluginModule::load(host, module, nullptr);
     for (long i = 0; rounds == 0 || i < rounds; ++i) {
-        host.execute("kvanescale " + std::to_string(i % 1000) + fraction);
-        host.execute("kvanetransparency 0." + std::to_string(i % 10) + fraction.substr(1));
+        host.execute("kvanescale " + savedValue(writer, i));
+        host.execute("kvanetransparency 0." + std::to_string(i % 10) + savedValue(writer, 0).substr(9));
         if (i == 0) saving.signal();
     }
-    module.reset();
+    loaded.reset();
     ::_exit(0);
+}
+
+// Reads the file beside writers until they have all ended; the reads that were not one whole version.
+struct ReadsBeside {
+    long reads = 0, broken = 0;
+    long withDefaultTransparency = 0;  // whole, but with a transparency of 0
+    std::string firstBroken;
+    std::vector<std::optional<int>> ends;
+};
+
+ReadsBeside readBeside(const fs::path& file, std::vector<std::unique_ptr<ChildProcess>>& writers,
+                       std::chrono::seconds limit) {
+    ReadsBeside seen;
+    seen.ends.resize(writers.size());
+    const auto giveUp = std::chrono::steady_clock::now() + limit;
+    for (bool running = true; running && std::chrono::steady_clock::now() < giveUp;) {
+        const auto content = readFile(file);
+        ++seen.reads;
+        if (!isCompleteSettingsFile(content) && seen.broken++ == 0) seen.firstBroken = content.value_or("<none>");
+        seen.withDefaultTransparency += content && content->find("kvanetransparency \"0.000000\"") != std::string::npos;
+        running = false;
+        for (std::size_t i = 0; i < writers.size(); ++i) {
+            if (!seen.ends[i]) seen.ends[i] = writers[i]->waitWithin(std::chrono::milliseconds(0));
+            running = running || !seen.ends[i];
+        }
+    }
+    return seen;
 }
 
 TEST(TwoProcessesSaving, AReaderBesideThemSeesOnlyWholeFilesAndTheLastSaveOfOneRemains) {
     PluginSession session;
     writeFile(session.home.configFile(), kValidFile);
     testsupport::ReadySignal firstSaving, secondSaving;
-    ChildProcess first([&] { saveInALoop(1, 2000, firstSaving, false); });
-    ChildProcess second([&] { saveInALoop(2, 2000, secondSaving, false); });
+    std::vector<std::unique_ptr<ChildProcess>> writers;
+    writers.push_back(
+        std::make_unique<ChildProcess>([&] { saveInALoop(1, 2000, firstSaving, KEYVANE_MODULE_PATH, false); }));
+    writers.push_back(
+        std::make_unique<ChildProcess>([&] { saveInALoop(2, 2000, secondSaving, KEYVANE_MODULE_PATH, false); }));
     ASSERT_TRUE(firstSaving.waitFor() && secondSaving.waitFor());
-    std::optional<int> firstEnd, secondEnd;
-    long reads = 0, broken = 0;
-    while (!firstEnd || !secondEnd) {
-        const auto content = readFile(session.home.configFile());
-        ++reads;
-        if (!isCompleteSettingsFile(content)) {
-            if (broken++ == 0) ADD_FAILURE() << "first broken read: \"" << content.value_or("<none>") << '"';
-        }
-        if (!firstEnd) firstEnd = first.waitWithin(std::chrono::milliseconds(0));
-        if (!secondEnd) secondEnd = second.waitWithin(std::chrono::milliseconds(0));
-    }
-    EXPECT_EQ(broken, 0) << "of " << reads << " reads";
-    EXPECT_EQ(*firstEnd, 0);
-    EXPECT_EQ(*secondEnd, 0);
+    const ReadsBeside seen = readBeside(session.home.configFile(), writers, std::chrono::seconds(240));
+    EXPECT_EQ(seen.broken, 0) << "of " << seen.reads << " reads; the first: \"" << seen.firstBroken << '"';
+    EXPECT_EQ(seen.ends[0], 0);
+    EXPECT_EQ(seen.ends[1], 0);
     const auto last = readFile(session.home.configFile());
     EXPECT_TRUE(last == "kvanescale \"999.250000\"\nkvanetransparency \"0.925000\"\n" ||
                 last == "kvanescale \"999.750000\"\nkvanetransparency \"0.975000\"\n")
         << last.value_or("<none>");
-    RecordProperty("Reads", static_cast<int>(reads));
+    RecordProperty("Reads", static_cast<int>(seen.reads));
+}
+
+// Three processes that each load, change both settings and unload, over and over, for
+// KEYVANE_CYCLING_SECONDS (2 by default): loads that remove leftovers, saves that rename and unloads
+// that save again, all at once, and a reader beside them that must only ever see whole files, and
+// never the default transparency, which none of them sets: a load writes nothing in between.
+void cycleUntil(int writer, std::chrono::steady_clock::time_point end, testsupport::ReadySignal& cycling) {
+    sandbox::Host host;
+    host.setJournalEnabled(false);
+    for (long i = 0;; ++i) {
+        auto loaded = sandbox::PluginModule::load(host, KEYVANE_MODULE_PATH, nullptr);
+        host.execute("kvanescale " + savedValue(writer, i));
+        host.execute("kvanetransparency 0." + std::to_string(i % 9 + 1));
+        loaded.reset();
+        if (i == 0) cycling.signal();
+        if (std::chrono::steady_clock::now() >= end) break;
+    }
+    ::_exit(0);
+}
+
+TEST(ThreeProcessesCycling, AReaderBesideThemSeesOnlyWholeFiles) {
+    const char* asked = std::getenv("KEYVANE_CYCLING_SECONDS");
+    const int seconds = asked ? std::max(1, std::atoi(asked)) : 2;
+    PluginSession session;
+    writeFile(session.home.configFile(), kValidFile);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    std::vector<std::unique_ptr<testsupport::ReadySignal>> cycling;
+    std::vector<std::unique_ptr<ChildProcess>> writers;
+    for (int writer = 1; writer <= 3; ++writer) {
+        auto& signal = *cycling.emplace_back(std::make_unique<testsupport::ReadySignal>());
+        writers.push_back(std::make_unique<ChildProcess>([&] { cycleUntil(writer, end, signal); }));
+    }
+    for (auto& signal : cycling) ASSERT_TRUE(signal->waitFor());
+    const ReadsBeside seen = readBeside(session.home.configFile(), writers, std::chrono::seconds(seconds + 120));
+    EXPECT_EQ(seen.broken, 0) << "of " << seen.reads << " reads; the first: \"" << seen.firstBroken << '"';
+    EXPECT_EQ(seen.withDefaultTransparency, 0) << "of " << seen.reads << " reads";
+    for (const auto& status : seen.ends) EXPECT_EQ(status, 0);
+    RecordProperty("Reads", static_cast<int>(seen.reads));
 }
 
 struct KillCase {
@@ -284,11 +418,14 @@ void PrintTo(const KillCase& kill, std::ostream* out) { *out << kill.name; }
 
 class KilledWhileSaving : public ::testing::TestWithParam<KillCase> {};
 
-// Killed at random moments, the writers must leave the previous complete file or the next one, never
-// an empty or partial one; the next load removes what their temporaries left.
+// Killed at random moments, the writers must leave the previous complete file or the next one (its
+// lines followed by empty lines, in place), never an empty or partial one; the next load removes what
+// their temporaries left.
 TEST_P(KilledWhileSaving, EveryKillLeavesACompleteFileAndTheNextLoadNoTemporary) {
     const KillCase& kill = GetParam();
     PluginSession session;
+    // The next load, at the end, is the player's whatever the writers were.
+    session.modulePath = testsupport::moduleForPlayer(session.modulePath);
     const fs::path folder = session.home.configFile().parent_path();
     writeFile(session.home.configFile(), kValidFile);
     testsupport::handToPlayer(session.home.root());
@@ -302,8 +439,8 @@ TEST_P(KilledWhileSaving, EveryKillLeavesACompleteFileAndTheNextLoadNoTemporary)
         std::vector<std::unique_ptr<ChildProcess>> writers;
         for (int writer = 1; writer <= kill.writers; ++writer) {
             auto& signal = *saving.emplace_back(std::make_unique<testsupport::ReadySignal>());
-            writers.push_back(
-                std::make_unique<ChildProcess>([&] { saveInALoop(writer, 0, signal, kill.readOnlyFolder); }));
+            writers.push_back(std::make_unique<ChildProcess>(
+                [&] { saveInALoop(writer, 0, signal, session.modulePath, kill.readOnlyFolder); }));
         }
         for (auto& signal : saving) ASSERT_TRUE(signal->waitFor());
         std::this_thread::sleep_for(std::chrono::microseconds(microseconds(random)));
@@ -316,9 +453,15 @@ TEST_P(KilledWhileSaving, EveryKillLeavesACompleteFileAndTheNextLoadNoTemporary)
         seen.insert(*content);
     }
     EXPECT_EQ(broken, 0) << "of " << kill.rounds << " kills";
-    // Every kill comes after a first save; they did not all land at the same point either.
-    EXPECT_GT(seen.size(), 2u);
     RecordProperty("DistinctFilesSeen", static_cast<int>(seen.size()));
+    // What the kills left is the player's and old by the next load, as after a game that crashed a
+    // while ago.
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (entry.path() != session.home.configFile()) {
+            fs::last_write_time(entry.path(), fs::file_time_type::clock::now() - std::chrono::minutes(2));
+        }
+    }
+    testsupport::handToPlayer(session.home.root());
     EXPECT_TRUE(testsupport::runAsPlayer([&] {
         session.load();
         session.unload();

@@ -1,6 +1,7 @@
 // Hostile input, one group per kind: console values for both settings, binding values, configuration
 // files, and session lines. Each must give the specified silent behaviour or a clear error, never a
 // crash, a hang or a lost setting. FIFOs, devices and killed processes are in bad_input_linux_test.
+#include <chrono>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -155,6 +156,7 @@ TEST_P(ConfigurationFiles, LoadGivesTheSpecifiedSettingsAndTheNextChangeWritesTw
     PluginSession session;
     writeFile(session.home.configFile(), file.content);
     session.load();
+    EXPECT_TRUE(readFile(session.home.configFile()) == file.content) << "the load wrote the file";
     EXPECT_EQ(session.keyvane().scale.load(), file.scale);
     EXPECT_EQ(session.keyvane().transparency.load(), file.transparency);
     const auto log = session.host.consoleLog();
@@ -202,7 +204,8 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"BinaryGarbage", binaryGarbage(), 1.0f, 0.0f, kConfigName + ":1: unknown command: \x80"},
         FileCase{"GarbageAroundGoodLines", "\x01\x02 zz\n" + kValidFile + "kvanescale \"unterminated\n", 2.0f, 0.5f,
                  kConfigName + ":1: unknown command: \x01\x02"},
-        FileCase{"TenMegabytes", kValidFile + std::string(10 << 20, 'x'), 1.0f, 0.0f,
+        // Past the host's limit: the lines within it still reach the plugin.
+        FileCase{"TenMegabytes", kValidFile + std::string(10 << 20, 'x'), 2.0f, 0.5f,
                  kConfigName + ": larger than 1 MiB"},
         FileCase{"AHundredThousandLines", manyLines(100'000, "// a note\n") + kValidFile, 2.0f, 0.5f, ""}),
     [](const ::testing::TestParamInfo<FileCase>& tried) { return tried.param.name; });
@@ -213,17 +216,23 @@ struct HostReplay : ::testing::Test {
     std::filesystem::path file() { return session.home.configFile(); }
 };
 
-TEST_F(HostReplay, RefusesWhatIsNoRegularFileOrTooLargeWithOneError) {
+TEST_F(HostReplay, RefusesWhatIsNoRegularFileAndOfALargeFileRunsTheWholeLinesWithinTheLimit) {
     std::filesystem::create_directories(file());
     EXPECT_FALSE(host().loadConfig(file()));
     std::filesystem::remove(file());
-    writeFile(file(), std::string(sandbox::Host::kMaxConfigBytes + 1, '\n'));
+    CVarWrapper probe = host().cvarManagerFor(host().newOwner())->registerCvar("probe", "0");
+    // "probe 2" starts 4 bytes before the limit and ends past it: half a line, not run.
+    writeFile(file(), "probe 1\n" + std::string(sandbox::Host::kMaxConfigBytes - 12, '\n') + "probe 2\n");
     EXPECT_FALSE(host().loadConfig(file()));
-    writeFile(file(), std::string(sandbox::Host::kMaxConfigBytes, '\n'));
+    EXPECT_EQ(probe.getStringValue(), "1");
+    writeFile(file(), std::string(sandbox::Host::kMaxConfigBytes - 8, '\n') + "probe 3\n");
     EXPECT_TRUE(host().loadConfig(file()));
+    EXPECT_EQ(probe.getStringValue(), "3");
     const std::string name = file().string();
-    EXPECT_EQ(host().consoleLog(),
-              (std::vector<std::string>{name + ": not a regular file", name + ": larger than 1 MiB"}));
+    EXPECT_EQ(
+        host().consoleLog(),
+        (std::vector<std::string>{name + ": not a regular file",
+                                  name + ": larger than 1 MiB; only the lines within its first 1 MiB are replayed"}));
 }
 
 TEST_F(HostReplay, BadLinesAreLoggedWithFileAndLineAndTheReplayGoesOn) {
@@ -290,23 +299,35 @@ INSTANTIATE_TEST_SUITE_P(
                               {kConfigEntry},
                               {},
                               true},
-        // A save killed before its rename leaves its temporary; the next load removes it and nothing
-        // that only looks like one.
-        testsupport::SaveCase{"LeftoverTemporaries",
-                              [](const std::filesystem::path& home) {
-                                  const auto folder = home / "bakkesmod/cfg";
-                                  writeFile(folder / "keyvane.cfg.4242-0123456789abcdef.tmp", "kvanescale \"9.0");
-                                  for (const char* name :
-                                       {"keyvane.cfg.new", "keyvane.cfg.tmp", "keyvane.cfg.4242-0123456789ABCDEF.tmp",
-                                        "keyvane.cfg.4242-0123456789abcdef.tmp.old",
-                                        "keyvane.cfg.-0123456789abcdef.tmp", "other.cfg.4242-0123456789abcdef.tmp"}) {
-                                      writeFile(folder / name, "the player's");
-                                  }
-                                  std::filesystem::create_directory(folder / "keyvane.cfg.7-fedcba9876543210.tmp");
-                              },
-                              1.0f,
-                              {kConfigEntry},
-                              {"bakkesmod/cfg/keyvane.cfg.4242-0123456789abcdef.tmp"}}),
+        // A save killed before its rename leaves its temporary; the next load removes it once it is
+        // old, and nothing that only looks like one: a fresh one a live save may still own, one with a
+        // second name.
+        testsupport::SaveCase{
+            "LeftoverTemporaries",
+            [](const std::filesystem::path& home) {
+                namespace fs = std::filesystem;
+                const auto folder = home / "bakkesmod/cfg";
+                const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(2);
+                for (const char* name :
+                     {"keyvane.cfg.4242-0123456789abcdef.tmp", "keyvane.cfg.4243-0123456789abcdef.tmp"}) {
+                    writeFile(folder / name, "kvanescale \"9.0");
+                    fs::last_write_time(folder / name, old);
+                }
+                fs::create_hard_link(folder / "keyvane.cfg.4243-0123456789abcdef.tmp", folder / "kept-by-the-player");
+                writeFile(folder / "keyvane.cfg.4244-0123456789abcdef.tmp", "kvanescale \"8.0");
+                // Old too, so that only their names keep them (another process number for the upper-case
+                // one: Windows would take it for the lower-case file).
+                for (const char* name : {"keyvane.cfg.new", "keyvane.cfg.tmp", "keyvane.cfg.4245-0123456789ABCDEF.tmp",
+                                         "keyvane.cfg.4242-0123456789abcdef.tmp.old",
+                                         "keyvane.cfg.-0123456789abcdef.tmp", "other.cfg.4242-0123456789abcdef.tmp"}) {
+                    writeFile(folder / name, "the player's");
+                    fs::last_write_time(folder / name, old);
+                }
+                std::filesystem::create_directory(folder / "keyvane.cfg.7-fedcba9876543210.tmp");
+            },
+            1.0f,
+            {kConfigEntry},
+            {"bakkesmod/cfg/keyvane.cfg.4242-0123456789abcdef.tmp"}}),
     [](const ::testing::TestParamInfo<testsupport::SaveCase>& tried) { return tried.param.name; });
 
 // The temporary a save writes: made new, never over anything that has its name. Links are tried in

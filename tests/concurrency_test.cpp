@@ -2,6 +2,7 @@
 // game thread's work one piece at a time and the window operations only on the drawing thread, so
 // the plugin's own code never meets itself. Meant to run under ThreadSanitizer too.
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 #include <utility>
@@ -133,7 +134,10 @@ TEST(DrawingThread, WindowOperationsRunOnlyInsideDrawWindowsWhereverTheToggleCam
 
     // Drawing all along: each toggle lands in one of the passes.
     auto [console2, timers2] = toggleFromTwoThreads();
-    while (window.opened.load() + window.closed.load() < 4 * kToggles) host.drawWindows();
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+    while (window.opened.load() + window.closed.load() < 4 * kToggles && std::chrono::steady_clock::now() < giveUp) {
+        host.drawWindows();
+    }
     console2.join();
     timers2.join();
     EXPECT_EQ(window.callsOffTheDrawingThread.load(), 0);

@@ -99,7 +99,48 @@ TEST(SettingsWithoutConfigFolder, ChangesUpdateTheFieldsAndWriteNothingSilently)
     EXPECT_EQ(session.keyvane().transparency.load(), 0.5f);
     session.unload();
     EXPECT_FALSE(std::filesystem::exists(session.home.root() / "bakkesmod"));
-    EXPECT_TRUE(session.host.consoleLog().empty());
+    // Each failed save says so, once: the two changes and the unload.
+    const auto log = session.host.consoleLog();
+    ASSERT_EQ(log.size(), 3u);
+    for (const std::string& line : log) {
+        EXPECT_EQ(line.rfind("keyvane: settings not saved: ./bakkesmod/cfg/keyvane.cfg cannot be created: ", 0), 0u)
+            << line;
+    }
+}
+
+// The replay at load writes nothing: the file already holds what it sets. The unload writes what
+// the replay delivered, unless the replay left a setting out: then the file is kept until a change.
+TEST(SettingsReplay, TheLoadWritesNothingAndAFileNotReadWholeIsKeptUntilAChange) {
+    PluginSession session;
+    const std::string stored = "kvanescale \"1.5\"\nkvanetransparency \"0.25\"\n";
+    testsupport::writeFile(session.home.configFile(), stored);
+    session.load();
+    EXPECT_EQ(session.keyvane().scale.load(), 1.5f);
+    EXPECT_EQ(session.keyvane().transparency.load(), 0.25f);
+    EXPECT_EQ(readFile(session.home.configFile()), stored);
+    session.unload();
+    EXPECT_EQ(readFile(session.home.configFile()), fileWith("1.500000", "0.250000"));
+
+    const std::string oneLine = "kvanescale \"2.5\"\n";
+    testsupport::writeFile(session.home.configFile(), oneLine);
+    session.load();
+    EXPECT_EQ(session.keyvane().scale.load(), 2.5f);
+    session.unload();
+    EXPECT_EQ(readFile(session.home.configFile()), oneLine);
+    const auto log = session.host.consoleLog();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].rfind("keyvane: settings not saved: ./bakkesmod/cfg/keyvane.cfg was not read whole", 0), 0u);
+
+    session.load();
+    ASSERT_TRUE(session.host.execute("kvanetransparency 0.5").ok);
+    EXPECT_EQ(readFile(session.home.configFile()), fileWith("2.500000", "0.500000"));
+    session.unload();
+
+    // An empty file stores nothing: the unload writes the settings.
+    testsupport::writeFile(session.home.configFile(), "");
+    session.load();
+    session.unload();
+    EXPECT_EQ(readFile(session.home.configFile()), fileWith("1.000000", "0.000000"));
 }
 
 }  // namespace

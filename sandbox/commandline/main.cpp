@@ -91,6 +91,7 @@ int runScript(const CliOptions& options, SessionOptions sessionOptions) {
         } catch (const Interrupted&) {}
         // An animated capture still open at the end is finished before the session ends.
         if (!finishCapture(session) && status == kExitOk) status = kExitBadInput;
+        if (!session.endModule() && status == kExitOk) status = kExitSetup;
         listPicturesWritten(session);
     }
     return stopRequested() ? stoppedBySignal() : status;
@@ -126,7 +127,7 @@ int render(const CliOptions& options, SessionOptions sessionOptions, const std::
         }
     }
     std::cout << out.string() << '\n';
-    return kExitOk;
+    return session.endModule() ? kExitOk : kExitSetup;
 }
 
 // The listing marks the keys the plugin polls on a tick of an online match, as the host saw it ask.
@@ -160,6 +161,7 @@ int console(SessionOptions sessionOptions) {
         status = runLines(session, *lines, "<stdin>", LineMode::Console, std::cout, std::cerr);
     } catch (const Interrupted&) {}
     if (!finishCapture(session)) status = kExitBadInput;
+    if (!session.endModule() && status == kExitOk) status = kExitSetup;
     return stopRequested() ? stoppedBySignal() : status;
 }
 

@@ -1,5 +1,6 @@
 // The host console: one command line at a time, configuration files replayed line by line, and the
 // console log.
+#include <algorithm>
 #include <fstream>
 #include <string>
 
@@ -100,9 +101,18 @@ std::string refusal(const std::filesystem::path& path, std::size_t& size) {
     if (!std::filesystem::is_regular_file(status)) return "not a regular file";
     const auto measured = std::filesystem::file_size(path, error);
     if (error) return "cannot be read";
-    if (measured > Host::kMaxConfigBytes) return "larger than 1 MiB";
-    size = static_cast<std::size_t>(measured);
+    size = static_cast<std::size_t>(std::min<std::uintmax_t>(measured, Host::kMaxConfigBytes));
     return {};
+}
+
+// A file past the limit keeps its whole lines within it, so that what a plugin stored at its start
+// still reaches it; the line the limit cuts is dropped, since half a value is another value.
+void keepWholeLinesWithinLimit(std::string& content) {
+    const bool cutAtLineEnd = content[Host::kMaxConfigBytes] == '\r' || content[Host::kMaxConfigBytes] == '\n';
+    content.resize(Host::kMaxConfigBytes);
+    if (cutAtLineEnd) return;
+    const auto lastEnd = content.find_last_of("\r\n");
+    content.resize(lastEnd == std::string::npos ? 0 : lastEnd + 1);
 }
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -133,9 +143,10 @@ bool Host::State::loadConfig(const std::filesystem::path& path) {
     }
     content.resize(read);
     file.close();
-    if (content.size() > kMaxConfigBytes) {
-        writeLog(name + ": larger than 1 MiB");
-        return false;
+    const bool whole = content.size() <= kMaxConfigBytes;
+    if (!whole) {
+        writeLog(name + ": larger than 1 MiB; only the lines within its first 1 MiB are replayed");
+        keepWholeLinesWithinLimit(content);
     }
 
     std::lock_guard turn(gameThread);
@@ -152,7 +163,7 @@ bool Host::State::loadConfig(const std::filesystem::path& path) {
         const CommandResult result = execute(command, ErrorLog::None);
         if (!result.ok) writeLog(name + ":" + std::to_string(lineNumber) + ": " + result.message);
     }
-    return true;
+    return whole;
 }
 
 void Host::State::writeLog(std::string line, bool toListener) {
@@ -186,6 +197,11 @@ std::vector<std::string> Host::consoleLog() const {
 }
 
 void Host::log(std::string line) { state_->writeLog(std::move(line)); }
+
+std::size_t Host::pluginLogLines() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->pluginLogLines;
+}
 
 void Host::setLogListener(std::function<void(const std::string&)> listener) {
     std::lock_guard order(state_->logListenerMutex);

@@ -42,5 +42,9 @@ void CVarManagerWrapper::loadCfg(std::string path) {
 void CVarManagerWrapper::log(std::string text) {
     auto& seat = seatOf(*this);
     seat.state->record("CVarManagerWrapper::log", text);
+    {
+        std::lock_guard lock(seat.state->mutex);
+        ++seat.state->pluginLogLines;
+    }
     seat.state->writeLog(std::move(text));
 }

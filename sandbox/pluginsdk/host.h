@@ -85,10 +85,11 @@ public:
     // replies with its value, "togglemenu MENU" toggles a window; anything else is an error. Errors
     // are also written to the console log; nothing changes on an error.
     CommandResult execute(std::string_view line);
-    // Replays a configuration file: refuses (false, one console error) anything but a regular file
-    // of at most kMaxConfigBytes; otherwise reads it whole, drops a UTF-8 byte-order mark, and runs
-    // each line (LF or CR LF) as a command. A bad line is logged as "FILE:LINE: message" and the
-    // replay goes on; blank lines and "//" comments are skipped.
+    // Replays a configuration file: refuses (false, one console error) anything but a regular file;
+    // otherwise reads it whole, drops a UTF-8 byte-order mark, and runs each line (LF or CR LF) as a
+    // command. A bad line is logged as "FILE:LINE: message" and the replay goes on; blank lines and
+    // "//" comments are skipped. Of a file larger than kMaxConfigBytes only the whole lines within
+    // that limit are run, after one console error, and the result is false.
     bool loadConfig(const std::filesystem::path& path);
     static constexpr std::uintmax_t kMaxConfigBytes = 1024 * 1024;
     // The words of a console line as the console reads them: split at blanks, double quotes
@@ -106,6 +107,8 @@ public:
     static constexpr std::size_t kConsoleLogLines = 10'000;
     static constexpr std::size_t kConsoleLogBytes = 4 * 1024 * 1024;
     void log(std::string line);
+    // How many console-log lines plugins have written through their CVarManagerWrapper::log, ever.
+    std::size_t pluginLogLines() const;
     // Called with every console-log line as it is written, on the thread that writes it, except the
     // error of a line run through execute(), which its caller has in hand. Empty: none.
     void setLogListener(std::function<void(const std::string&)> listener);

@@ -101,6 +101,7 @@ struct Host::State {
     std::map<std::string, Variable*, std::less<>> variablesByName;
     std::vector<std::string> consoleLog;
     std::size_t consoleLogBytes = 0;  // of the lines in consoleLog
+    std::size_t pluginLogLines = 0;   // written through a plugin's CVarManagerWrapper::log
     std::mutex logListenerMutex;      // keeps listener calls whole and in order
     std::function<void(const std::string&)> logListener;
 

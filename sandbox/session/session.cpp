@@ -422,4 +422,9 @@ void Session::unload() {
     module_.reset();
 }
 
+bool Session::endModule() {
+    module_.reset();
+    return host_->pluginLogLines() == 0;
+}
+
 }  // namespace sandbox::app

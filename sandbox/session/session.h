@@ -90,6 +90,11 @@ public:
     // Loads the module, as 'load' does; a live session's set-up does it too. Throws CommandError.
     void loadModule();
 
+    // Unloads the module if it is loaded, as the session's end does. False if the plugin wrote to the
+    // host's console during the session: it does so only when something failed, such as a save of
+    // its settings, and the program then ends with status 1.
+    bool endModule();
+
     // Ends an animated capture still running, as 'record stop' does; nothing if none is. Throws
     // CommandError if the file cannot be finished.
     void finishRecording();

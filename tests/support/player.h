@@ -9,6 +9,13 @@
 
 namespace testsupport {
 
+// The module file where the player can load it from: the file itself, except as root on Linux, where
+// the build may lie in a home no one else can enter (a clone in /root, mode 700); then a copy in a
+// folder of its own under the system's temporary folder that everyone can read, made once per
+// process. The stand-in SDK library needs no copy: the test process has it loaded before the player
+// starts, and the module finds it there by name.
+std::filesystem::path moduleForPlayer(const std::filesystem::path& module);
+
 // Hands everything under root to the player (as root: to "nobody"; otherwise nothing to do).
 void handToPlayer(const std::filesystem::path& root);
 

@@ -1,6 +1,7 @@
 // One plugin module loaded on a fresh stand-in host, in a fresh home, as the host loads it.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,7 +39,7 @@ struct PluginSession {
     }
     ~PluginSession() { unload(); }
 
-    void load() { module = sandbox::PluginModule::load(host, KEYVANE_MODULE_PATH, ui ? ui->context() : nullptr); }
+    void load() { module = sandbox::PluginModule::load(host, modulePath, ui ? ui->context() : nullptr); }
     void unload() { module.reset(); }
 
     Keyvane& keyvane() { return static_cast<Keyvane&>(module->plugin()); }
@@ -47,6 +48,7 @@ struct PluginSession {
         return {all.begin() + static_cast<std::ptrdiff_t>(std::min(start, all.size())), all.end()};
     }
 
+    std::filesystem::path modulePath = KEYVANE_MODULE_PATH;  // what load loads
     TempHome home;
     sandbox::Host host;
     std::unique_ptr<sandbox::UiContext> ui;

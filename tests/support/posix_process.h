@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <poll.h>
 #include <pwd.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -12,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -68,14 +70,30 @@ public:
     ReadySignal() { ::pipe(fds_); }
     ~ReadySignal() {
         ::close(fds_[0]);
-        ::close(fds_[1]);
+        if (fds_[1] >= 0) ::close(fds_[1]);
     }
     ReadySignal(const ReadySignal&) = delete;
     ReadySignal& operator=(const ReadySignal&) = delete;
     void signal() { [[maybe_unused]] const auto written = ::write(fds_[1], "!", 1); }
-    bool waitFor() {
-        char byte = 0;
-        return ::read(fds_[0], &byte, 1) == 1;
+    // In the parent, once its children are started: false when the limit passes first, or when every
+    // child that could signal has died (the parent's own write end, closed here, keeps none alive).
+    bool waitFor(std::chrono::milliseconds limit = std::chrono::seconds(60)) {
+        if (fds_[1] >= 0) {
+            ::close(fds_[1]);
+            fds_[1] = -1;
+        }
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        for (;;) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0) return false;
+            pollfd ready{fds_[0], POLLIN, 0};
+            const int polled = ::poll(&ready, 1, static_cast<int>(left.count()));
+            if (polled < 0 && errno == EINTR) continue;
+            if (polled <= 0) return false;
+            char byte = 0;
+            return ::read(fds_[0], &byte, 1) == 1;
+        }
     }
 
 private:

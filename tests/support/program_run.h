@@ -8,6 +8,8 @@
 
 namespace testsupport {
 
+inline constexpr int kProgramPatienceSeconds = 300;
+
 struct ProgramRun {
     int status = -1;  // the exit status; -1 if the program could not start or did not exit
     std::string out;
@@ -15,7 +17,8 @@ struct ProgramRun {
 };
 
 // Runs `program` with `arguments` in the folder `in`; standard input comes from the file `input`,
-// or from the null device when it is empty.
+// or from the null device when it is empty. A program still running after kProgramPatienceSeconds is
+// ended, and its status is then not 0.
 ProgramRun runProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                       const std::filesystem::path& in, const std::filesystem::path& input = {});
 

@@ -61,9 +61,13 @@ int runWithStreams(const std::filesystem::path& program, const std::vector<std::
     int status = -1;
     if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
                        &startup, &process)) {
-        WaitForSingleObject(process.hProcess, INFINITE);
-        DWORD exitCode = 0;
-        if (GetExitCodeProcess(process.hProcess, &exitCode)) status = static_cast<int>(exitCode);
+        // A program that hangs is ended, and the run reports no exit status.
+        if (WaitForSingleObject(process.hProcess, kProgramPatienceSeconds * 1000) != WAIT_OBJECT_0) {
+            TerminateProcess(process.hProcess, 1);
+            WaitForSingleObject(process.hProcess, INFINITE);
+        } else if (DWORD exitCode = 0; GetExitCodeProcess(process.hProcess, &exitCode)) {
+            status = static_cast<int>(exitCode);
+        }
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }

@@ -58,6 +58,7 @@ inline std::map<std::string, HomeEntry> homeListing(const std::filesystem::path&
 inline void checkSaveAsPlayer(const SaveCase& save) {
     namespace fs = std::filesystem;
     PluginSession session;
+    session.modulePath = moduleForPlayer(session.modulePath);
     const fs::path root = session.home.root();
     save.prepare(root);
     handToPlayer(root);
