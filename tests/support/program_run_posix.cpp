@@ -43,7 +43,8 @@ int runWithStreams(const std::filesystem::path& program, const std::vector<std::
             if (streams[stream] < 0 || ::dup2(streams[stream], stream) < 0) ::_exit(126);
             if (streams[stream] > 2) ::close(streams[stream]);
         }
-        ::execv(argv[0], argv.data());
+        // A bare name (timeout, bash) is looked up on PATH, as a shell would.
+        ::execvp(argv[0], argv.data());
         ::_exit(127);
     }
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(kProgramPatienceSeconds);
