@@ -112,7 +112,7 @@ bool Host::setKeyHeld(std::string_view name, bool held) {
 }  // namespace sandbox
 
 bool GameWrapper::IsKeyPressed(int keyName) {
-    auto& seat = *reinterpret_cast<sandbox::PluginSeat*>(memory_address);
+    auto& seat = *pimpl->seat;
     seat.state->record("GameWrapper::IsKeyPressed", keyName);
     const int position = sandbox::positionOf(keyName);
     return position >= 0 && seat.state->keysHeld[position].load(std::memory_order_relaxed);
