@@ -31,11 +31,11 @@ void onLoad(benchmark::State& state) {
     const auto& record = module->info();
     for (auto _ : state) {
         state.PauseTiming();
-        record.release();  // the previous plugin object goes; the next factory call makes a new one
+        record.delFunc();  // the previous plugin object goes; the next factory call makes a new one
         auto host = std::make_unique<sandbox::Host>();
         host->setJournalEnabled(false);
         const auto owner = host->newOwner();
-        auto& plugin = **record.factory();
+        auto& plugin = **reinterpret_cast<sandbox::PluginHolder*>(record.initializeFunc());
         plugin.cvarManager = host->cvarManagerFor(owner);
         plugin.gameWrapper = host->gameWrapperFor(owner);
         state.ResumeTiming();

@@ -11,14 +11,14 @@
 namespace {
 
 struct IdleWindow : BakkesMod::Plugin::PluginWindow {
-    void drawOverlay() override {}
-    std::string menuName() override { return "probe"; }
-    std::string menuTitle() override { return "Probe"; }
-    void adoptUiContext(std::uintptr_t) override {}
-    bool blocksInput() override { return false; }
-    bool isOverlayActive() override { return false; }
-    void windowOpened() override {}
-    void windowClosed() override {}
+    void Render() override {}
+    std::string GetMenuName() override { return "probe"; }
+    std::string GetMenuTitle() override { return "Probe"; }
+    void SetImGuiContext(std::uintptr_t) override {}
+    bool ShouldBlockInput() override { return false; }
+    bool IsActiveOverlay() override { return false; }
+    void OnOpen() override {}
+    void OnClose() override {}
 };
 
 sandbox::Host& fuzzedHost() {

@@ -32,28 +32,28 @@ float backgroundAlpha(float requested) {
 
 }  // namespace
 
-std::string Keyvane::menuName() { return "keyvane"; }
+std::string Keyvane::GetMenuName() { return "keyvane"; }
 
-std::string Keyvane::menuTitle() { return "Keyvane Display"; }
+std::string Keyvane::GetMenuTitle() { return "Keyvane Display"; }
 
-void Keyvane::adoptUiContext(std::uintptr_t context) {
+void Keyvane::SetImGuiContext(std::uintptr_t context) {
     ImGui::SetCurrentContext(reinterpret_cast<ImGuiContext*>(context));
 }
 
-bool Keyvane::blocksInput() { return false; }
+bool Keyvane::ShouldBlockInput() { return false; }
 
-bool Keyvane::isOverlayActive() { return false; }
+bool Keyvane::IsActiveOverlay() { return false; }
 
-void Keyvane::windowOpened() { windowOpen = true; }
+void Keyvane::OnOpen() { windowOpen = true; }
 
-void Keyvane::windowClosed() { windowOpen = false; }
+void Keyvane::OnClose() { windowOpen = false; }
 
 // The host opens or closes the window in answer; windowOpen changes only when it reports back.
-void Keyvane::executeToggle() { cvarManager->executeCommand("togglemenu " + menuName(), true); }
+void Keyvane::executeToggle() { cvarManager->executeCommand("togglemenu " + GetMenuName(), true); }
 
 void Keyvane::openWindowLater() { executeToggle(); }
 
-void Keyvane::drawOverlay() {
+void Keyvane::Render() {
     if (!windowOpen) {
         // The host still draws a window the plugin considers closed: ask it to close.
         executeToggle();
@@ -90,7 +90,7 @@ void Keyvane::drawOverlay() {
     ImGui::PushStyleVar(ImGuiStyleVar_WindowBorderSize, 0.0f);
     // Without a title bar the library shows no close control, so it never clears windowOpen; what
     // Begin returns does not matter, since nothing is laid out through widgets.
-    ImGui::Begin(menuTitle().c_str(), &windowOpen, kWindowFlags);
+    ImGui::Begin(GetMenuTitle().c_str(), &windowOpen, kWindowFlags);
 
     ImDrawList* drawList = ImGui::GetWindowDrawList();
     const ImVec2 contentOrigin = ImGui::GetCursorScreenPos();

@@ -48,14 +48,14 @@ public:
     void onUnload() override;
 
     // The host's window interface, in slot order (overlay/OverlayWindow.cpp).
-    void drawOverlay() override;
-    std::string menuName() override;
-    std::string menuTitle() override;
-    void adoptUiContext(std::uintptr_t context) override;
-    bool blocksInput() override;
-    bool isOverlayActive() override;
-    void windowOpened() override;
-    void windowClosed() override;
+    void Render() override;
+    std::string GetMenuName() override;
+    std::string GetMenuTitle() override;
+    void SetImGuiContext(std::uintptr_t context) override;
+    bool ShouldBlockInput() override;
+    bool IsActiveOverlay() override;
+    void OnOpen() override;
+    void OnClose() override;
 
     // Key polling, hooked to the game's viewport tick (KeyPolling.cpp).
     void onViewportTick(std::string eventName);
@@ -100,7 +100,7 @@ private:
     void openWindowLater();
 
     // Drawing (overlay/KeyboardDrawing.cpp, overlay/MouseDrawing.cpp). Every drawer of one frame
-    // works from the figures drawOverlay works out once per frame from the scale it read once, so
+    // works from the figures Render works out once per frame from the scale it read once, so
     // a change arriving mid-frame cannot tear it.
     using CapRow = std::span<const KeyState* const>;
     void drawKeyRow(ImDrawList* drawList, CapRow caps, ImVec2 start, const FrameDrawing& frame) const;

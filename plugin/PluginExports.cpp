@@ -1,38 +1,32 @@
 // What the host reads from the module: the plugin record "exports", the factory getPlugin and the
 // release deleteMe, and the module-wide handles that own the one Keyvane object.
+#include <cstddef>
 #include <memory>
 
-#include "bakkesmod/hostapi.h"
 #include "bakkesmod/plugin/bakkesmodplugin.h"
 #include "plugin/Keyvane.h"
 #include "plugin/ModuleHandles.h"
 
-using BakkesMod::Plugin::PluginHandle;
-using BakkesMod::Plugin::PluginInfo;
+// KEYVANE_VERSION is the project's version, from the build.
+BAKKESMOD_PLUGIN(Keyvane, "Keyvane Input Display", KEYVANE_VERSION, PLUGINTYPE_FREEPLAY)
 
-// Module-wide objects die in reverse order of definition: sharedCvarManager must go first, so it is
-// defined after instanceHolder.
-static PluginHandle instanceHolder;
+// Module-wide objects die in reverse order of definition: sharedCvarManager must go before the
+// plugin's holder, so it is defined after the macro's.
 std::shared_ptr<CVarManagerWrapper> sharedCvarManager;
 
-BAKKESMOD_PLUGIN_EXPORT PluginHandle* getPlugin() {
-    if (!instanceHolder) {
-        instanceHolder = std::shared_ptr<Keyvane>(new Keyvane());
-    }
-    return &instanceHolder;
-}
-
-BAKKESMOD_PLUGIN_EXPORT void deleteMe() { instanceHolder.reset(); }
-
-// The host reads this as raw memory before it calls anything; constexpr keeps it in the module's
-// initialized data with no code run at load.
-BAKKESMOD_PLUGIN_EXPORT constexpr PluginInfo exports{
-    BakkesMod::Plugin::kInterfaceVersion,
-    __FILE__,
-    "Keyvane",
-    "Keyvane Input Display",
-    KEYVANE_VERSION,  // the project's version, from the build
-    BakkesMod::Plugin::kPluginKindStandard,
-    &getPlugin,
-    &deleteMe,
-};
+// The host reads the record as raw memory. A 64-bit Windows long is 4 bytes and padding follows it;
+// elsewhere it is 8 bytes: either way a small value sets the same bytes at offset 40 and the record
+// keeps its 64 bytes.
+namespace {
+using BakkesMod::Plugin::PluginInfo;
+static_assert(sizeof(void*) == 8, "plugins are 64-bit modules");
+static_assert(sizeof(PluginInfo) == 64);
+static_assert(offsetof(PluginInfo, apiBuildVersion) == 0);
+static_assert(offsetof(PluginInfo, fileName) == 8);
+static_assert(offsetof(PluginInfo, className) == 16);
+static_assert(offsetof(PluginInfo, pluginName) == 24);
+static_assert(offsetof(PluginInfo, pluginVersion) == 32);
+static_assert(offsetof(PluginInfo, pluginType) == 40);
+static_assert(offsetof(PluginInfo, initializeFunc) == 48);
+static_assert(offsetof(PluginInfo, delFunc) == 56);
+}  // namespace

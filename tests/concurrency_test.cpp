@@ -93,17 +93,17 @@ struct ThreadNotingWindow : BakkesMod::Plugin::PluginWindow {
     void note() {
         if (std::this_thread::get_id() != drawingThread) ++callsOffTheDrawingThread;
     }
-    void drawOverlay() override { note(); }
-    std::string menuName() override { return "noted"; }
-    std::string menuTitle() override { return "Noted"; }
-    void adoptUiContext(std::uintptr_t) override {}
-    bool blocksInput() override { return false; }
-    bool isOverlayActive() override { return false; }
-    void windowOpened() override {
+    void Render() override { note(); }
+    std::string GetMenuName() override { return "noted"; }
+    std::string GetMenuTitle() override { return "Noted"; }
+    void SetImGuiContext(std::uintptr_t) override {}
+    bool ShouldBlockInput() override { return false; }
+    bool IsActiveOverlay() override { return false; }
+    void OnOpen() override {
         note();
         ++opened;
     }
-    void windowClosed() override {
+    void OnClose() override {
         note();
         ++closed;
     }

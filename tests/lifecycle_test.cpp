@@ -97,10 +97,10 @@ TEST(Lifecycle, DeleteMeWhileTheHostHoldsACopyLeavesTheObjectToTheCopy) {
     session.load();
     const auto& record = session.module->info();
     {
-        BakkesMod::Plugin::PluginHandle* holder = record.factory();
-        BakkesMod::Plugin::PluginHandle copy = *holder;
+        auto* holder = reinterpret_cast<sandbox::PluginHolder*>(record.initializeFunc());
+        sandbox::PluginHolder copy = *holder;
         std::weak_ptr<BakkesMod::Plugin::BakkesModPlugin> watch = copy;
-        record.release();
+        record.delFunc();
         EXPECT_FALSE(*holder);
         EXPECT_FALSE(watch.expired());
         EXPECT_EQ(copy.use_count(), 1);

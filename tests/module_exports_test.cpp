@@ -1,6 +1,8 @@
 // The module as a host sees it: its export table, the exported record, and the factory and
 // release that own the one plugin object.
+#include <cstdlib>
 #include <cstring>
+#include <cxxabi.h>
 #include <filesystem>
 #include <memory>
 #include <set>
@@ -16,8 +18,8 @@
 
 namespace {
 
-using BakkesMod::Plugin::PluginHandle;
 using BakkesMod::Plugin::PluginInfo;
+using PluginHandle = std::shared_ptr<BakkesMod::Plugin::BakkesModPlugin>;
 
 // The module opened straight through the system's loader (dlopen or LoadLibrary, dlsym or
 // GetProcAddress), with nothing of the host around it.
@@ -25,16 +27,17 @@ struct ModuleLibrary : ::testing::Test {
     std::string loaderReason;
     std::unique_ptr<sandbox::SharedLibrary> library = sandbox::SharedLibrary::open(KEYVANE_MODULE_PATH, loaderReason);
     const PluginInfo* info = nullptr;
-    PluginHandle* (*getPlugin)() = nullptr;
+    std::uintptr_t (*getPluginAddress)() = nullptr;
+    PluginHandle* getPlugin() const { return reinterpret_cast<PluginHandle*>(getPluginAddress()); }
     void (*deleteMe)() = nullptr;
 
     void SetUp() override {
         ASSERT_NE(library, nullptr) << loaderReason;
         info = static_cast<const PluginInfo*>(library->symbol("exports"));
-        getPlugin = reinterpret_cast<PluginHandle* (*)()>(library->symbol("getPlugin"));
+        getPluginAddress = reinterpret_cast<std::uintptr_t (*)()>(library->symbol("getPlugin"));
         deleteMe = reinterpret_cast<void (*)()>(library->symbol("deleteMe"));
         ASSERT_NE(info, nullptr);
-        ASSERT_NE(getPlugin, nullptr);
+        ASSERT_NE(getPluginAddress, nullptr);
         ASSERT_NE(deleteMe, nullptr);
     }
     void TearDown() override {
@@ -43,25 +46,28 @@ struct ModuleLibrary : ::testing::Test {
 };
 
 TEST_F(ModuleLibrary, RecordHoldsTheHostsNumbersAndTexts) {
-    EXPECT_EQ(info->interfaceVersion, 95);
-    EXPECT_EQ(info->pluginKind, 1);
-    EXPECT_STREQ(info->pluginClassName, "Keyvane");
-    EXPECT_STREQ(info->displayName, "Keyvane Input Display");
-    EXPECT_STREQ(info->versionString, "1.0.0.4");
-    ASSERT_NE(info->sourcePath, nullptr);
+    EXPECT_EQ(info->apiBuildVersion, 95);
+    EXPECT_EQ(info->pluginType, 1u);
+    EXPECT_STREQ(info->className, "Keyvane");
+    EXPECT_STREQ(info->pluginName, "Keyvane Input Display");
+    EXPECT_STREQ(info->pluginVersion, "1.0.0.4");
+    ASSERT_NE(info->fileName, nullptr);
     // A full path on the machine that built it: a cross build records the build machine's own form
     // (rooted, without a drive), which Wine's drive for the whole file system still reaches.
-    const std::filesystem::path source(info->sourcePath);
-    EXPECT_TRUE(source.has_root_directory()) << info->sourcePath;
-    EXPECT_EQ(source.filename(), "PluginExports.cpp") << info->sourcePath;
-    EXPECT_TRUE(std::filesystem::exists(source)) << info->sourcePath;
+    const std::filesystem::path source(info->fileName);
+    EXPECT_TRUE(source.has_root_directory()) << info->fileName;
+    EXPECT_EQ(source.filename(), "PluginExports.cpp") << info->fileName;
+    EXPECT_TRUE(std::filesystem::exists(source)) << info->fileName;
 
-    // The host reads the raw 64 bytes: both paddings are zero.
+    // The host reads the raw 64 bytes: 95 as a 32-bit number at 0 and 1 at 40, zeros around them,
+    // whatever the widths of the fields that carry them.
     const auto* bytes = reinterpret_cast<const unsigned char*>(info);
-    for (int offset : {4, 5, 6, 7, 44, 45, 46, 47}) EXPECT_EQ(bytes[offset], 0) << offset;
+    EXPECT_EQ(bytes[0], 95);
+    EXPECT_EQ(bytes[40], 1);
+    for (int offset : {1, 2, 3, 4, 5, 6, 7, 41, 42, 43, 44, 45, 46, 47}) EXPECT_EQ(bytes[offset], 0) << offset;
 
-    EXPECT_EQ(reinterpret_cast<void*>(info->factory), reinterpret_cast<void*>(getPlugin));
-    EXPECT_EQ(reinterpret_cast<void*>(info->release), reinterpret_cast<void*>(deleteMe));
+    EXPECT_EQ(reinterpret_cast<void*>(info->initializeFunc), reinterpret_cast<void*>(getPluginAddress));
+    EXPECT_EQ(reinterpret_cast<void*>(info->delFunc), reinterpret_cast<void*>(deleteMe));
 }
 
 TEST_F(ModuleLibrary, FactoryCreatesOneObjectAndAlwaysReturnsOneHolder) {
@@ -115,13 +121,41 @@ TEST_F(ModuleLibrary, HostReachesTheWindowPartWithACheckedConversion) {
     BakkesMod::Plugin::BakkesModPlugin* plugin = getPlugin()->get();
     auto* window = dynamic_cast<BakkesMod::Plugin::PluginWindow*>(plugin);
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->menuName(), "keyvane");
-    EXPECT_EQ(window->menuTitle(), "Keyvane Display");
+    EXPECT_EQ(window->GetMenuName(), "keyvane");
+    EXPECT_EQ(window->GetMenuTitle(), "Keyvane Display");
 }
 
-TEST(ModuleSymbols, ExportsOnlyTheRecordFactoryAndRelease) {
-    const std::set<std::string> expected{"deleteMe", "exports", "getPlugin"};
-    EXPECT_EQ(testsupport::exportedNames(KEYVANE_MODULE_PATH), expected);
+// The host's three names, and the members of the plugin base class every plugin module carries:
+// default, copy and move constructors, destructor, copy and move assignments, the default onLoad
+// and onUnload, and the virtual table. Compared demangled: GCC names a constructor or destructor
+// by one or two entry points, depending on the file format.
+TEST(ModuleSymbols, ExportsTheRecordFactoryReleaseAndThePluginBaseMembers) {
+    const std::string base = "BakkesMod::Plugin::BakkesModPlugin";
+    const std::set<std::string> expected{
+        "deleteMe",
+        "exports",
+        "getPlugin",
+        base + "::BakkesModPlugin()",
+        base + "::BakkesModPlugin(" + base + " const&)",
+        base + "::BakkesModPlugin(" + base + "&&)",
+        base + "::~BakkesModPlugin()",
+        base + "::operator=(" + base + " const&)",
+        base + "::operator=(" + base + "&&)",
+        base + "::onLoad()",
+        base + "::onUnload()",
+        "vtable for " + base,
+    };
+    std::set<std::string> exported;
+    for (const auto& name : testsupport::exportedNames(KEYVANE_MODULE_PATH)) {
+        int status = 0;
+        std::unique_ptr<char, void (*)(void*)> text(abi::__cxa_demangle(name.c_str(), nullptr, nullptr, &status),
+                                                    std::free);
+        exported.insert(status == 0 ? std::string(text.get()) : name);
+    }
+    // GCC for Windows also exports the type information of a class the module exports; the ELF
+    // module's version script keeps it inside.
+    exported.erase("typeinfo for " + base);
+    EXPECT_EQ(exported, expected);
 }
 
 }  // namespace

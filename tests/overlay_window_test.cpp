@@ -139,7 +139,7 @@ TEST(OverlayProtocol, TheTimerOpensTheWindowOneSecondAfterLoad) {
 TEST(OverlayProtocol, AClosedFlagAsksTheHostToCloseAndDrawsNothing) {
     OverlaySession session;
     session.frame();
-    session.module->window()->windowClosed();  // the plugin's view and the host's disagree
+    session.module->window()->OnClose();  // the plugin's view and the host's disagree
     EXPECT_EQ(journalOfOneFrame(session), (std::vector<JournalEntry>{kToggle}));
     EXPECT_FALSE(session.drawnInLastFrame());
     // The host closed its window at the end of that frame; the next frames call nothing.
@@ -177,18 +177,18 @@ TEST(OverlayProtocol, FixedAnswersInEveryStateAndIdempotentOpenClose) {
     auto* window = session.module->window();
     ASSERT_NE(window, nullptr);
     auto check = [&] {
-        EXPECT_FALSE(window->blocksInput());
-        EXPECT_FALSE(window->isOverlayActive());
-        EXPECT_EQ(window->menuName(), "keyvane");
-        EXPECT_EQ(window->menuTitle(), "Keyvane Display");
+        EXPECT_FALSE(window->ShouldBlockInput());
+        EXPECT_FALSE(window->IsActiveOverlay());
+        EXPECT_EQ(window->GetMenuName(), "keyvane");
+        EXPECT_EQ(window->GetMenuTitle(), "Keyvane Display");
     };
     check();
-    window->windowOpened();
-    window->windowOpened();
+    window->OnOpen();
+    window->OnOpen();
     EXPECT_TRUE(session.keyvane().windowOpen);
     check();
-    window->windowClosed();
-    window->windowClosed();
+    window->OnClose();
+    window->OnClose();
     EXPECT_FALSE(session.keyvane().windowOpen);
     check();
 }

@@ -8,9 +8,11 @@
 namespace sandbox {
 
 namespace {
-using BakkesMod::Plugin::kInterfaceVersion;
-using BakkesMod::Plugin::kPluginKindStandard;
 using BakkesMod::Plugin::PluginInfo;
+
+// The version and the kind of plugin this host loads.
+constexpr int kInterfaceVersion = BAKKESMOD_PLUGIN_API_VERSION;
+constexpr unsigned long kPluginKind = PLUGINTYPE_FREEPLAY;
 
 std::string describe(const std::filesystem::path& path) { return path.string(); }
 }  // namespace
@@ -31,17 +33,17 @@ std::unique_ptr<PluginModule> PluginModule::load(Host& host, const std::filesyst
     module->info_ = static_cast<const PluginInfo*>(module->library_->symbol("exports"));
     const PluginInfo* info = module->info_;
     if (!info) throw LoadError(describe(path) + ": not a plugin module (it exports no \"exports\" record)");
-    if (info->interfaceVersion != kInterfaceVersion || info->pluginKind != kPluginKindStandard) {
+    if (info->apiBuildVersion != kInterfaceVersion || info->pluginType != kPluginKind) {
         throw LoadError(describe(path) + ": plugin record has interface version " +
-                        std::to_string(info->interfaceVersion) + " and kind " + std::to_string(info->pluginKind) +
+                        std::to_string(info->apiBuildVersion) + " and kind " + std::to_string(info->pluginType) +
                         "; this host loads version " + std::to_string(kInterfaceVersion) + ", kind " +
-                        std::to_string(kPluginKindStandard));
+                        std::to_string(kPluginKind));
     }
-    if (!info->factory || !info->release) {
+    if (!info->initializeFunc || !info->delFunc) {
         throw LoadError(describe(path) + ": plugin record has no factory or no release function");
     }
 
-    module->handle_ = info->factory();
+    module->handle_ = reinterpret_cast<PluginHolder*>(info->initializeFunc());
     if (!module->handle_ || !*module->handle_) {
         throw LoadError(describe(path) + ": the plugin's factory returned no plugin");
     }
@@ -51,7 +53,7 @@ std::unique_ptr<PluginModule> PluginModule::load(Host& host, const std::filesyst
     plugin.cvarManager = host.cvarManagerFor(module->owner_);
     plugin.gameWrapper = host.gameWrapperFor(module->owner_);
     if (module->window_ && uiContext) {
-        module->window_->adoptUiContext(reinterpret_cast<std::uintptr_t>(uiContext));
+        module->window_->SetImGuiContext(reinterpret_cast<std::uintptr_t>(uiContext));
     }
     module->loaded_ = true;
     try {
@@ -78,7 +80,7 @@ void PluginModule::unload() noexcept {
         host_->withdraw(owner_);
         loaded_ = false;
     }
-    if (info_ && info_->release && handle_) info_->release();
+    if (info_ && info_->delFunc && handle_) info_->delFunc();
     handle_ = nullptr;
     window_ = nullptr;
     info_ = nullptr;

@@ -20,6 +20,10 @@ namespace sandbox {
 
 class SharedLibrary;
 
+// What a module's factory returns the address of: its shared handle to the plugin, read as a
+// handle to the base class.
+using PluginHolder = std::shared_ptr<BakkesMod::Plugin::BakkesModPlugin>;
+
 // A module that cannot be loaded; what() is one line naming the file and the reason.
 class LoadError : public std::runtime_error {
 public:
@@ -50,7 +54,7 @@ private:
     std::filesystem::path path_;
     std::unique_ptr<SharedLibrary> library_;
     const BakkesMod::Plugin::PluginInfo* info_ = nullptr;
-    BakkesMod::Plugin::PluginHandle* handle_ = nullptr;
+    PluginHolder* handle_ = nullptr;
     BakkesMod::Plugin::PluginWindow* window_ = nullptr;
     OwnerId owner_ = 0;
     bool loaded_ = false;

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <typeindex>
+#include <typeinfo>
 #include <utility>
 
 #include "host_state.h"
@@ -25,6 +27,11 @@ std::string clampedText(const Variable& variable, std::string value) {
     return error == std::errc{} ? std::string(buffer, end) : value;
 }
 }  // namespace
+
+// The plugin index is the real host's way of telling plugins apart; the stand-in goes by seat.
+CVarWrapper wrapperOf(Variable* variable) {
+    return CVarWrapper(reinterpret_cast<std::uintptr_t>(variable), std::type_index(typeid(Variable)));
+}
 
 Variable* Host::State::findVariable(std::string_view name) {
     auto found = variablesByName.find(name);
@@ -91,7 +98,7 @@ void Host::State::runHandlers(Variable& variable, const std::string& previous) {
         handlers = variable.handlers;
     }
     for (auto& handler : handlers) {
-        handler.function(previous, CVarWrapper(reinterpret_cast<std::uintptr_t>(&variable)));
+        handler.function(previous, wrapperOf(&variable));
     }
 }
 
@@ -113,38 +120,48 @@ std::vector<std::string> Host::variableNames() const {
 
 }  // namespace sandbox
 
-using sandbox::variableAt;
+// A handle's Impl holds the variable it names, null for the null handle; the plugin's index is the
+// host's way of telling plugins apart, which the stand-in does by seat instead.
+CVarWrapper::CVarWrapper(std::uintptr_t mem, std::type_index)
+    : pimpl(std::make_unique<Impl>(Impl{sandbox::variableAt(mem)})) {}
 
-CVarWrapper::CVarWrapper(std::uintptr_t mem) : memory_address(mem) {}
+CVarWrapper::CVarWrapper(const CVarWrapper& other) : pimpl(std::make_unique<Impl>(*other.pimpl)) {}
 
-bool CVarWrapper::IsNull() const { return memory_address == 0; }
+CVarWrapper& CVarWrapper::operator=(CVarWrapper rhs) {
+    pimpl.swap(rhs.pimpl);
+    return *this;
+}
+
+CVarWrapper::~CVarWrapper() = default;
+
+bool CVarWrapper::IsNull() { return pimpl->variable == nullptr; }
 
 namespace {
 // The variable's name for the journal and its state; null handles journal to the current host.
-sandbox::Host::State* stateOf(const CVarWrapper& handle) {
-    return handle.IsNull() ? sandbox::currentHostState() : sandbox::variableAt(handle.memory_address)->state;
+sandbox::Host::State* stateOf(const sandbox::Variable* variable) {
+    return variable ? variable->state : sandbox::currentHostState();
 }
-std::string_view nameOf(const CVarWrapper& handle) {
-    return handle.IsNull() ? std::string_view("<null>") : sandbox::variableAt(handle.memory_address)->name;
+std::string_view nameOf(const sandbox::Variable* variable) {
+    return variable ? std::string_view(variable->name) : std::string_view("<null>");
 }
 template <typename... More>
-void record(const CVarWrapper& handle, const char* operation, const More&... more) {
-    if (auto* state = stateOf(handle)) state->record(operation, nameOf(handle), more...);
+void record(const sandbox::Variable* variable, const char* operation, const More&... more) {
+    if (auto* state = stateOf(variable)) state->record(operation, nameOf(variable), more...);
 }
 }  // namespace
 
 std::string CVarWrapper::getStringValue() {
-    record(*this, "CVarWrapper::getStringValue");
-    if (IsNull()) return {};
-    auto* variable = sandbox::variableAt(memory_address);
+    auto* variable = pimpl->variable;
+    record(variable, "CVarWrapper::getStringValue");
+    if (!variable) return {};
     std::lock_guard lock(variable->state->mutex);
     return variable->alive ? variable->value : std::string();
 }
 
 float CVarWrapper::getFloatValue() {
-    record(*this, "CVarWrapper::getFloatValue");
-    if (IsNull()) return 0.0f;
-    auto* variable = sandbox::variableAt(memory_address);
+    auto* variable = pimpl->variable;
+    record(variable, "CVarWrapper::getFloatValue");
+    if (!variable) return 0.0f;
     std::string text;
     {
         std::lock_guard lock(variable->state->mutex);
@@ -155,27 +172,23 @@ float CVarWrapper::getFloatValue() {
 }
 
 void CVarWrapper::setValue(std::string value) {
-    record(*this, "CVarWrapper::setValue", value);
-    if (!IsNull()) {
-        auto* variable = sandbox::variableAt(memory_address);
-        variable->state->setValue(*variable, std::move(value));
-    }
+    auto* variable = pimpl->variable;
+    record(variable, "CVarWrapper::setValue", value);
+    if (variable) variable->state->setValue(*variable, std::move(value));
 }
 
 void CVarWrapper::notify() {
-    record(*this, "CVarWrapper::notify");
-    if (!IsNull()) {
-        auto* variable = sandbox::variableAt(memory_address);
-        variable->state->notify(*variable);
-    }
+    auto* variable = pimpl->variable;
+    record(variable, "CVarWrapper::notify");
+    if (variable) variable->state->notify(*variable);
 }
 
-void CVarWrapper::addOnValueChanged(std::function<void(std::string, CVarWrapper)> changedFunc) {
-    record(*this, "CVarWrapper::addOnValueChanged");
-    if (IsNull() || !changedFunc) return;
-    auto* variable = sandbox::variableAt(memory_address);
+void CVarWrapper::addOnValueChanged(std::function<void(std::string, CVarWrapper)> changeFunc) {
+    auto* variable = pimpl->variable;
+    record(variable, "CVarWrapper::addOnValueChanged");
+    if (!variable || !changeFunc) return;
     std::lock_guard lock(variable->state->mutex);
     if (variable->alive) {
-        variable->handlers.push_back({variable->owner, std::move(changedFunc)});
+        variable->handlers.push_back({variable->owner, std::move(changeFunc)});
     }
 }

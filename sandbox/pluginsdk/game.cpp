@@ -2,6 +2,7 @@
 // and the GameWrapper, ServerWrapper and ActorWrapper handles that plugins read them through.
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "host_state.h"
 
@@ -92,10 +93,6 @@ bool Host::matchEnded() const { return state_->match.ended.load(); }
 }  // namespace sandbox
 
 namespace {
-sandbox::PluginSeat& seatOf(const GameWrapper& game) {
-    return *reinterpret_cast<sandbox::PluginSeat*>(game.memory_address);
-}
-
 sandbox::GameMode modeOf(sandbox::PluginSeat& seat) {
     std::lock_guard lock(seat.state->mutex);
     return seat.state->mode;
@@ -106,36 +103,48 @@ const char* handleText(const ActorWrapper& actor) { return actor.memory_address 
 
 using sandbox::GameMode;
 
-GameWrapper::GameWrapper(std::uintptr_t mem) : memory_address(mem) {}
+// A game wrapper's Impl holds its plugin's seat; the plugin kind and index are the host's ways of
+// telling plugins apart, which the stand-in does by seat instead.
+GameWrapper::GameWrapper(std::uintptr_t mem, long, std::type_index)
+    : pimpl(std::make_unique<Impl>(Impl{reinterpret_cast<sandbox::PluginSeat*>(mem)})) {}
+
+GameWrapper::GameWrapper(const GameWrapper& other) : pimpl(std::make_unique<Impl>(*other.pimpl)) {}
+
+GameWrapper& GameWrapper::operator=(GameWrapper rhs) {
+    pimpl.swap(rhs.pimpl);
+    return *this;
+}
+
+GameWrapper::~GameWrapper() = default;
 
 bool GameWrapper::IsInGame() {
-    auto& seat = seatOf(*this);
+    auto& seat = *pimpl->seat;
     seat.state->record("GameWrapper::IsInGame");
     const GameMode mode = modeOf(seat);
     return mode == GameMode::LocalMatch || mode == GameMode::CustomTraining;
 }
 
 bool GameWrapper::IsInOnlineGame() {
-    auto& seat = seatOf(*this);
+    auto& seat = *pimpl->seat;
     seat.state->record("GameWrapper::IsInOnlineGame");
     return modeOf(seat) == GameMode::OnlineMatch;
 }
 
 bool GameWrapper::IsInCustomTraining() {
-    auto& seat = seatOf(*this);
+    auto& seat = *pimpl->seat;
     seat.state->record("GameWrapper::IsInCustomTraining");
     return modeOf(seat) == GameMode::CustomTraining;
 }
 
 ServerWrapper GameWrapper::GetOnlineGame() {
-    auto& seat = seatOf(*this);
+    auto& seat = *pimpl->seat;
     seat.state->record("GameWrapper::GetOnlineGame");
     const bool online = modeOf(seat) == GameMode::OnlineMatch;
     return ServerWrapper(online ? reinterpret_cast<std::uintptr_t>(&seat.state->match) : 0);
 }
 
 ServerWrapper GameWrapper::GetGameEventAsServer() {
-    auto& seat = seatOf(*this);
+    auto& seat = *pimpl->seat;
     seat.state->record("GameWrapper::GetGameEventAsServer");
     const GameMode mode = modeOf(seat);
     const bool hosted = mode == GameMode::LocalMatch || mode == GameMode::CustomTraining;
@@ -143,7 +152,7 @@ ServerWrapper GameWrapper::GetGameEventAsServer() {
 }
 
 int GameWrapper::GetFNameIndexByString(std::string name) {
-    auto& seat = seatOf(*this);
+    auto& seat = *pimpl->seat;
     seat.state->record("GameWrapper::GetFNameIndexByString", name);
     const int index = sandbox::Host::keyIndex(name);
     if (index == 0) {
@@ -156,7 +165,7 @@ int GameWrapper::GetFNameIndexByString(std::string name) {
 }
 
 void GameWrapper::SetTimeout(std::function<void(GameWrapper*)> theLambda, float time) {
-    auto& seat = seatOf(*this);
+    auto& seat = *pimpl->seat;
     auto& state = *seat.state;
     state.record("GameWrapper::SetTimeout", "<function>", time);
     if (!theLambda) return;
@@ -167,23 +176,57 @@ void GameWrapper::SetTimeout(std::function<void(GameWrapper*)> theLambda, float 
 }
 
 void GameWrapper::HookEvent(std::string eventName, std::function<void(std::string)> callback) {
-    auto& seat = seatOf(*this);
+    auto& seat = *pimpl->seat;
     seat.state->record("GameWrapper::HookEvent", eventName, "<function>");
     if (!callback) return;
     std::lock_guard lock(seat.state->mutex);
     seat.state->hooks.push_back({seat.owner, std::move(eventName), std::move(callback)});
 }
 
-ActorWrapper::ActorWrapper(std::uintptr_t mem) : memory_address(mem) {}
+// The match handles keep no Impl: their address alone says which match, so copying one, as every
+// frame does, allocates nothing.
+ObjectWrapper::ObjectWrapper(std::uintptr_t mem) : memory_address(mem) {}
+
+ActorWrapper::ActorWrapper(std::uintptr_t mem) : ObjectWrapper(mem) {}
+ActorWrapper::ActorWrapper(const ActorWrapper& other) : ObjectWrapper(other) {}
+ActorWrapper& ActorWrapper::operator=(ActorWrapper rhs) {
+    memory_address = rhs.memory_address;
+    return *this;
+}
+ActorWrapper::~ActorWrapper() = default;
 
 bool ActorWrapper::IsNull() const {
     if (auto* state = sandbox::currentHostState()) state->record("ActorWrapper::IsNull", handleText(*this));
     return memory_address == 0;
 }
 
-ServerWrapper::ServerWrapper(std::uintptr_t mem) : ActorWrapper(mem) {}
+bool ActorWrapper::IsNull() { return std::as_const(*this).IsNull(); }
 
-std::uint32_t ServerWrapper::GetbMatchEnded() {
+GameEventWrapper::GameEventWrapper(std::uintptr_t mem) : ActorWrapper(mem) {}
+GameEventWrapper::GameEventWrapper(const GameEventWrapper& other) : ActorWrapper(other) {}
+GameEventWrapper& GameEventWrapper::operator=(GameEventWrapper rhs) {
+    memory_address = rhs.memory_address;
+    return *this;
+}
+GameEventWrapper::~GameEventWrapper() = default;
+
+TeamGameEventWrapper::TeamGameEventWrapper(std::uintptr_t mem) : GameEventWrapper(mem) {}
+TeamGameEventWrapper::TeamGameEventWrapper(const TeamGameEventWrapper& other) : GameEventWrapper(other) {}
+TeamGameEventWrapper& TeamGameEventWrapper::operator=(TeamGameEventWrapper rhs) {
+    memory_address = rhs.memory_address;
+    return *this;
+}
+TeamGameEventWrapper::~TeamGameEventWrapper() = default;
+
+ServerWrapper::ServerWrapper(std::uintptr_t mem) : TeamGameEventWrapper(mem) {}
+ServerWrapper::ServerWrapper(const ServerWrapper& other) : TeamGameEventWrapper(other) {}
+ServerWrapper& ServerWrapper::operator=(ServerWrapper rhs) {
+    memory_address = rhs.memory_address;
+    return *this;
+}
+ServerWrapper::~ServerWrapper() = default;
+
+unsigned long ServerWrapper::GetbMatchEnded() {
     if (auto* state = sandbox::currentHostState()) {
         state->record("ServerWrapper::GetbMatchEnded", handleText(*this));
     }

@@ -1,5 +1,7 @@
 // The Host facade: its lifetime, the seats of loaded plugins, and withdrawing a plugin at unload.
 #include <algorithm>
+#include <typeindex>
+#include <typeinfo>
 
 #include "host_state.h"
 
@@ -52,8 +54,9 @@ PluginSeat& seatFor(Host::State& state, OwnerId owner) {
     seat->state = &state;
     seat->owner = owner;
     const auto address = reinterpret_cast<std::uintptr_t>(seat.get());
-    seat->cvarManager = std::make_shared<CVarManagerWrapper>(address);
-    seat->gameWrapper = std::make_shared<GameWrapper>(address);
+    const std::type_index plugin(typeid(PluginSeat));  // the stand-in tells plugins apart by seat
+    seat->cvarManager = std::make_shared<CVarManagerWrapper>(address, plugin);
+    seat->gameWrapper = std::make_shared<GameWrapper>(address, PLUGINTYPE_FREEPLAY, plugin);
     state.seats.push_back(std::move(seat));
     return *state.seats.back();
 }

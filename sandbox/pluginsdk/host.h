@@ -8,7 +8,7 @@
 //   configuration replays with the change handlers they run, timers (advance), event hooks
 //   (fireEvent), and a plugin's load and unload (runAsGame). A handler may call back into the host,
 //   even run a console line, from inside that work without deadlocking.
-// - The window operations (windowOpened, windowClosed, drawOverlay) run only inside drawWindows, on
+// - The window operations (OnOpen, OnClose, Render) run only inside drawWindows, on
 //   the one thread that draws. A toggle asked for anywhere else takes effect at the start of the next
 //   drawWindows; one asked for while a frame is being drawn, at the end of that drawWindows.
 // No host lock is held while plugin code runs, and drawing never waits for the game thread's work.
@@ -24,7 +24,7 @@
 #include <string_view>
 #include <vector>
 
-#include "bakkesmod/hostapi.h"
+#include "bakkesmod/plugin/bakkesmodsdk.h"
 
 class CVarManagerWrapper;
 class GameWrapper;
@@ -61,7 +61,8 @@ struct CommandResult {
     std::string message;
 };
 
-class BAKKESMOD_API Host {
+// Exported by pluginsdk like the SDK's own classes (built with _BAKKESMOD), imported by the sandbox.
+class BAKKESMOD_PLUGIN_IMPORT Host {
 public:
     Host();
     ~Host();
@@ -137,14 +138,14 @@ public:
     std::vector<std::string> takeUnknownKeyNames();
 
     // --- windows ---------------------------------------------------------------------------------
-    // Registers the window under its menuName(); "togglemenu" reaches it from then on.
+    // Registers the window under its GetMenuName(); "togglemenu" reaches it from then on.
     void addWindow(OwnerId owner, BakkesMod::Plugin::PluginWindow* window);
     bool hasMenu(std::string_view menuName) const;
     bool isWindowOpen(std::string_view menuName) const;
-    // Asks for a closed window to open (then windowOpened) or an open one to close (then
-    // windowClosed), inside drawWindows as the thread rules above say. False for an unknown menu.
+    // Asks for a closed window to open (then OnOpen) or an open one to close (then
+    // OnClose), inside drawWindows as the thread rules above say. False for an unknown menu.
     bool toggleWindow(std::string_view menuName);
-    // Applies the toggles asked for, calls drawOverlay of every open window in registration order,
+    // Applies the toggles asked for, calls Render of every open window in registration order,
     // then applies the toggles asked for meanwhile. The caller has begun a Dear ImGui frame on the
     // context it handed to the windows; one thread draws.
     void drawWindows();

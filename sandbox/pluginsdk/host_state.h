@@ -19,9 +19,9 @@
 #include <utility>
 #include <vector>
 
+#include "bakkesmod/wrappers/GameWrapper.h"
 #include "bakkesmod/wrappers/cvarmanagerwrapper.h"
 #include "bakkesmod/wrappers/cvarwrapper.h"
-#include "bakkesmod/wrappers/gamewrapper.h"
 #include "sandbox/pluginsdk/host.h"
 #include "scratch_lists.h"
 
@@ -178,6 +178,9 @@ private:
     bool outermost_;
 };
 
+// A handle of the variable (null: the null handle).
+CVarWrapper wrapperOf(Variable* variable);
+
 // The host that SDK calls made on null handles are journaled to: the most recently created one.
 Host::State* currentHostState();
 void setCurrentHostState(Host::State* state);
@@ -200,3 +203,18 @@ void Host::State::record(const char* operation, const Arguments&... arguments) {
 float parseFloatLikeC(const std::string& text);
 
 }  // namespace sandbox
+
+// What the SDK's handles keep behind their pointer to an implementation.
+struct CVarWrapper::Impl {
+    sandbox::Variable* variable = nullptr;
+};
+struct CVarManagerWrapper::Impl {
+    sandbox::PluginSeat* seat = nullptr;
+};
+struct GameWrapper::Impl {
+    sandbox::PluginSeat* seat = nullptr;
+};
+struct ActorWrapper::Impl {};
+struct GameEventWrapper::Impl {};
+struct TeamGameEventWrapper::Impl {};
+struct ServerWrapper::Impl {};

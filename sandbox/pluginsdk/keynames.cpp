@@ -124,7 +124,7 @@ std::vector<std::string> Host::takeUnknownKeyNames() {
 }  // namespace sandbox
 
 bool GameWrapper::IsKeyPressed(int keyName) {
-    auto& seat = *reinterpret_cast<sandbox::PluginSeat*>(memory_address);
+    auto& seat = *pimpl->seat;
     seat.state->record("GameWrapper::IsKeyPressed", keyName);
     const int position = sandbox::positionOf(keyName);
     if (position < 0) return false;

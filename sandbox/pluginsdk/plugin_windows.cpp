@@ -11,7 +11,7 @@ void Host::addWindow(OwnerId owner, BakkesMod::Plugin::PluginWindow* window) {
     std::string menuName;
     {
         PluginCallScope scope(*state_);
-        menuName = window->menuName();
+        menuName = window->GetMenuName();
     }
     std::lock_guard lock(state_->mutex);
     state_->windows.push_back({owner, window, std::move(menuName), false});
@@ -55,9 +55,9 @@ void Host::State::applyToggles(std::vector<std::string>& menuNames) {
     }
     for (const auto& [window, nowOpen] : windowChanges) {
         if (nowOpen) {
-            window->windowOpened();
+            window->OnOpen();
         } else {
-            window->windowClosed();
+            window->OnClose();
         }
     }
 }
@@ -73,7 +73,7 @@ void Host::drawWindows() {
             if (slot.open) state.windowsToDraw.push_back(slot.window);
         }
     }
-    for (auto* window : state.windowsToDraw) window->drawOverlay();
+    for (auto* window : state.windowsToDraw) window->Render();
     // What a window asked for while it drew takes effect before this frame's caller goes on.
     state.applyToggles(state.togglesToApply);
 }

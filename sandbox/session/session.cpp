@@ -201,7 +201,7 @@ ImGuiWindow* Session::drawnOverlay() {
     if (!pluginWindow) return nullptr;
     ImGui::SetCurrentContext(ui_->context());
     // The plugin names its window; the library finds it by that title.
-    ImGuiWindow* window = ImGui::FindWindowByName(pluginWindow->menuTitle().c_str());
+    ImGuiWindow* window = ImGui::FindWindowByName(pluginWindow->GetMenuTitle().c_str());
     return window && window->Active ? window : nullptr;
 }
 
@@ -221,7 +221,7 @@ std::optional<PictureArea> Session::overlayOnScreen() {
 std::optional<OverlayAbsence> Session::overlayAbsence() {
     if (drawnOverlay()) return std::nullopt;
     auto* pluginWindow = module_ ? module_->window() : nullptr;
-    return whyNoOverlay(*host_, pluginWindow ? pluginWindow->menuName() : std::string(), module_ != nullptr);
+    return whyNoOverlay(*host_, pluginWindow ? pluginWindow->GetMenuName() : std::string(), module_ != nullptr);
 }
 
 std::optional<OverlayAbsence> Session::overlayNote() {

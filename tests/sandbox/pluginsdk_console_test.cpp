@@ -8,8 +8,8 @@
 #include <fstream>
 
 #include "bakkesmod/plugin/pluginwindow.h"
+#include "bakkesmod/wrappers/GameWrapper.h"
 #include "bakkesmod/wrappers/cvarmanagerwrapper.h"
-#include "bakkesmod/wrappers/gamewrapper.h"
 #include "sandbox/pluginsdk/host.h"
 #include "support/scratch_folder.h"
 
@@ -273,18 +273,18 @@ struct RecordingWindow : BakkesMod::Plugin::PluginWindow {
     Host* host = nullptr;
     std::vector<std::string> calls;
     bool toggleWhileDrawing = false;
-    void drawOverlay() override {
+    void Render() override {
         calls.push_back("draw");
         if (toggleWhileDrawing) host->execute("togglemenu probe");
         calls.push_back("draw end");
     }
-    std::string menuName() override { return "probe"; }
-    std::string menuTitle() override { return "Probe"; }
-    void adoptUiContext(std::uintptr_t) override {}
-    bool blocksInput() override { return false; }
-    bool isOverlayActive() override { return false; }
-    void windowOpened() override { calls.push_back("opened"); }
-    void windowClosed() override { calls.push_back("closed"); }
+    std::string GetMenuName() override { return "probe"; }
+    std::string GetMenuTitle() override { return "Probe"; }
+    void SetImGuiContext(std::uintptr_t) override {}
+    bool ShouldBlockInput() override { return false; }
+    bool IsActiveOverlay() override { return false; }
+    void OnOpen() override { calls.push_back("opened"); }
+    void OnClose() override { calls.push_back("closed"); }
 };
 
 TEST_F(HostConsole, TogglesTakeEffectOnlyInsideTheDrawingPass) {

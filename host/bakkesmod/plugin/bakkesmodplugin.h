@@ -1,56 +1,64 @@
-// The plugin base class and the record a plugin module exports for the host to read.
+// The plugin base class, the record a plugin module exports for the host to read, and the macro
+// that defines a module's record, factory and release.
 // The host fills the two handles, then calls onLoad; onUnload before it lets the plugin go.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <memory>
 
-#include "bakkesmod/hostapi.h"
+#include "bakkesmod/plugin/bakkesmodsdk.h"
+#include "bakkesmod/wrappers/GameWrapper.h"
 #include "bakkesmod/wrappers/cvarmanagerwrapper.h"
-#include "bakkesmod/wrappers/gamewrapper.h"
 
 namespace BakkesMod::Plugin {
 
-// No virtual destructor: the host owns plugins through shared handles made for the concrete class.
-class BAKKESMOD_API BakkesModPlugin {
+class BakkesModPlugin;
+typedef uintptr_t (*GetPluginFunc)();  // the address of the module's shared handle to the plugin
+typedef void (*deleteFunc)();          // drops the module's reference
+
+// Exported by every plugin module under the plain name "exports". The host reads it as raw memory:
+// 64 bytes, 8-byte slots, NUL-terminated texts.
+struct PluginInfo {
+    short apiBuildVersion;  // BAKKESMOD_PLUGIN_API_VERSION; the host refuses another
+    const char* fileName;   // the defining source file, as recorded at build time
+    const char* className;
+    const char* pluginName;
+    const char* pluginVersion;
+    const unsigned long pluginType;  // a PLUGINTYPE
+    GetPluginFunc initializeFunc;    // creates the plugin once; same address every call
+    deleteFunc delFunc;
+};
+
+#define BAKKESMOD_STANDARD_PLUGIN_STUFF BAKKESMOD_PLUGIN_API_VERSION, __FILE__
+
+// The module-wide holder is a handle to the base class, the type the host reads it as; it owns the
+// plugin through a handle made for the concrete class, so the plugin needs no virtual destructor.
+#define BAKKESMOD_PLUGIN(classType, pluginName, pluginVersion, pluginType)                                             \
+  static std::shared_ptr<BakkesMod::Plugin::BakkesModPlugin> singleton;                                                \
+  extern "C" {                                                                                                         \
+  BAKKESMOD_PLUGIN_EXPORT uintptr_t getPlugin() {                                                                      \
+    if (!singleton) {                                                                                                  \
+      singleton = std::shared_ptr<classType>(new classType());                                                         \
+    }                                                                                                                  \
+    return reinterpret_cast<std::uintptr_t>(&singleton);                                                               \
+  }                                                                                                                    \
+  BAKKESMOD_PLUGIN_EXPORT void deleteMe() {                                                                            \
+    if (singleton) singleton = nullptr;                                                                                \
+  }                                                                                                                    \
+  BAKKESMOD_PLUGIN_EXPORT BakkesMod::Plugin::PluginInfo exports = {                                                    \
+      BAKKESMOD_STANDARD_PLUGIN_STUFF, #classType, pluginName, pluginVersion, pluginType, getPlugin, deleteMe};        \
+  }
+
+// Exported by each plugin module (the host keeps none of its own): every member is the plain
+// member-wise default over the two handles.
+class BAKKESMOD_PLUGIN_EXPORT BakkesModPlugin {
 public:
     std::shared_ptr<CVarManagerWrapper> cvarManager;  // console variables and commands
     std::shared_ptr<GameWrapper> gameWrapper;         // game state, keys, timers and event hooks
+    virtual void onLoad() {}
 
-    virtual void onLoad();    // does nothing
-    virtual void onUnload();  // does nothing
+    // The host withdraws the variables, hooks and timers the plugin registered after this returns.
+    virtual void onUnload() {}
 };
-
-using PluginHandle = std::shared_ptr<BakkesModPlugin>;
-using PluginFactory = PluginHandle* (*)();  // creates the plugin once; same address every call
-using PluginRelease = void (*)();           // drops the module's reference
-
-inline constexpr std::int32_t kInterfaceVersion = 95;   // the host refuses a record of another version
-inline constexpr std::int32_t kPluginKindStandard = 1;  // the only kind of plugin the host loads
-
-// Exported by every plugin module under the plain name "exports". The host reads it as raw memory,
-// so its layout is fixed: 64 bytes, 8-byte slots, NUL-terminated texts.
-struct PluginInfo {
-    std::int32_t interfaceVersion;
-    const char* sourcePath;  // the defining source file, as recorded at build time
-    const char* pluginClassName;
-    const char* displayName;
-    const char* versionString;
-    std::int32_t pluginKind;
-    PluginFactory factory;
-    PluginRelease release;
-};
-
-static_assert(sizeof(void*) == 8, "plugins are 64-bit modules");
-static_assert(sizeof(PluginInfo) == 64);
-static_assert(offsetof(PluginInfo, interfaceVersion) == 0);
-static_assert(offsetof(PluginInfo, sourcePath) == 8);
-static_assert(offsetof(PluginInfo, pluginClassName) == 16);
-static_assert(offsetof(PluginInfo, displayName) == 24);
-static_assert(offsetof(PluginInfo, versionString) == 32);
-static_assert(offsetof(PluginInfo, pluginKind) == 40);
-static_assert(offsetof(PluginInfo, factory) == 48);
-static_assert(offsetof(PluginInfo, release) == 56);
 
 }  // namespace BakkesMod::Plugin

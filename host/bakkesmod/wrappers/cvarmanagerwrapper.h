@@ -2,23 +2,29 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <typeindex>
 
-#include "bakkesmod/hostapi.h"
+#include "bakkesmod/plugin/bakkesmodsdk.h"
 #include "bakkesmod/wrappers/cvarwrapper.h"
 
-class BAKKESMOD_API CVarManagerWrapper {
+class BAKKESMOD_PLUGIN_IMPORT CVarManagerWrapper {
 public:
-    explicit CVarManagerWrapper(std::uintptr_t mem);
+    CVarManagerWrapper(std::uintptr_t mem, std::type_index pluginIdx);
+    CVarManagerWrapper(const CVarManagerWrapper& other);
+    CVarManagerWrapper& operator=(CVarManagerWrapper rhs);
+    ~CVarManagerWrapper();
 
+    void executeCommand(std::string command, bool log = true);
     // Registering a name that exists returns the existing variable unchanged.
     CVarWrapper registerCvar(std::string cvar, std::string defaultValue, std::string desc = "", bool searchAble = true,
                              bool hasMin = false, float min = 0, bool hasMax = false, float max = 0,
                              bool saveToCfg = true);
+    void log(std::string text);             // a line in the host's console
     CVarWrapper getCvar(std::string cvar);  // null handle for an unknown name
-    void executeCommand(std::string command, bool log = true);
-    void loadCfg(std::string path);  // runs every line of the file as a command
-    void log(std::string text);      // a line in the host's console
+    void loadCfg(std::string path);         // runs every line of the file as a command
 
-    std::uintptr_t memory_address;
+private:
+    PIMPL
 };
