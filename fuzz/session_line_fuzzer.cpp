@@ -6,7 +6,7 @@
 #include "sandbox/session/language/session_command.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const auto parsed = sandbox::app::parseSessionLine(std::string_view(reinterpret_cast<const char*>(data), size));
+    const auto parsed = sandbox::session::parseSessionLine(std::string_view(reinterpret_cast<const char*>(data), size));
     // A line is exactly one of the three.
     if (parsed.empty && !parsed.error.empty()) __builtin_trap();
     return 0;

@@ -370,10 +370,10 @@ TEST(MalformedSessionLines, EachIsRefusedWithAReasonOrHandedToTheConsoleWhichRef
         "\"#\"",
     };
     for (const std::string& line : lines) {
-        const auto parsed = sandbox::app::parseSessionLine(line);
+        const auto parsed = sandbox::session::parseSessionLine(line);
         if (parsed.empty) continue;
         if (!parsed.error.empty()) continue;
-        const auto* console = std::get_if<sandbox::app::ConsoleLine>(&parsed.command);
+        const auto* console = std::get_if<sandbox::session::ConsoleLine>(&parsed.command);
         ASSERT_NE(console, nullptr) << line.substr(0, 40);
         const auto result = host.execute(console->text);
         EXPECT_FALSE(result.ok) << line.substr(0, 40);
@@ -382,11 +382,11 @@ TEST(MalformedSessionLines, EachIsRefusedWithAReasonOrHandedToTheConsoleWhichRef
 }
 
 TEST(SessionComments, AHashInsideDoubleQuotesIsText) {
-    const auto parsed = sandbox::app::parseSessionLine("kvanescale \"1 # no comment\"  # a comment");
-    const auto* console = std::get_if<sandbox::app::ConsoleLine>(&parsed.command);
+    const auto parsed = sandbox::session::parseSessionLine("kvanescale \"1 # no comment\"  # a comment");
+    const auto* console = std::get_if<sandbox::session::ConsoleLine>(&parsed.command);
     ASSERT_NE(console, nullptr);
     EXPECT_EQ(console->text, "kvanescale \"1 # no comment\"");
-    EXPECT_TRUE(sandbox::app::parseSessionLine("  # \"quoted\" comment").empty);
+    EXPECT_TRUE(sandbox::session::parseSessionLine("  # \"quoted\" comment").empty);
 }
 
 }  // namespace

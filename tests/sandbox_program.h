@@ -38,7 +38,7 @@ inline ProgramRun runSandbox(const std::vector<std::string>& arguments, const st
                              const std::filesystem::path& input = {}) {
     // A run without --home keeps its session in the user's state folder: here one inside `in`, so
     // a test never touches the real one.
-    testsupport::setEnvironment(sandbox::app::userStateVariable(), stateFolderIn(in).string());
+    testsupport::setEnvironment(sandbox::commandline::userStateVariable(), stateFolderIn(in).string());
     return testsupport::runProgram(KEYVANE_SANDBOX_PROGRAM, arguments, in, input);
 }
 
@@ -50,7 +50,7 @@ inline ProgramRun runSandboxInShell(const std::string& script, const std::vector
     std::vector<std::string> words{"-s",   "KILL", std::to_string(seconds), "bash", "-c",
                                    script, "bash", KEYVANE_SANDBOX_PROGRAM};
     words.insert(words.end(), arguments.begin(), arguments.end());
-    testsupport::setEnvironment(sandbox::app::userStateVariable(), stateFolderIn(in).string());
+    testsupport::setEnvironment(sandbox::commandline::userStateVariable(), stateFolderIn(in).string());
     return testsupport::runProgram("timeout", words, in);
 }
 

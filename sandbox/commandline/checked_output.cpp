@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <system_error>
 
-namespace sandbox::app {
+namespace sandbox::commandline {
 
 bool CheckedOutput::note(bool worked) {
     if (worked) return true;
@@ -38,4 +38,4 @@ int CheckedOutput::sync() {
     return note(std::fflush(stdout) == 0) ? 0 : -1;
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::commandline

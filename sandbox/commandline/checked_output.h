@@ -6,7 +6,7 @@
 #include <streambuf>
 #include <string>
 
-namespace sandbox::app {
+namespace sandbox::commandline {
 
 // A buffer for std::cout that writes through the C library's stdout, flushing it on every flush of
 // the stream, and keeps the first failure.
@@ -30,4 +30,4 @@ private:
     std::string failure_;
 };
 
-}  // namespace sandbox::app
+}  // namespace sandbox::commandline

@@ -10,7 +10,18 @@
 #include "sandbox/session/language/session_help.h"
 #include "sandbox/session/language/session_words.h"
 
-namespace sandbox::app {
+namespace sandbox::commandline {
+
+using session::findSessionWord;
+using session::namesFileOfKind;
+using session::readDecimal;
+using session::readScreenSize;
+using session::readZoom;
+using session::SessionWord;
+using session::splitList;
+using session::typingDistance;
+using session::unknownKeyMessage;
+using session::WordKind;
 namespace {
 
 // Wide enough for any picture a player could ask for, narrow enough to stay a number.
@@ -238,4 +249,4 @@ CliParse parseCommandLine(const std::vector<std::string>& typed) {
     return parse;
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::commandline

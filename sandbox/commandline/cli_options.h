@@ -8,7 +8,7 @@
 
 #include "sandbox/session/number_text.h"
 
-namespace sandbox::app {
+namespace sandbox::commandline {
 
 enum class Command { Help, Version, Keys, Run, Render, Console, Live };
 
@@ -18,7 +18,7 @@ struct CliOptions {
     std::filesystem::path script;                 // run
     std::filesystem::path home;                   // empty: the user's default home (user_home.h)
     std::optional<std::filesystem::path> module;  // none: Keyvane.so next to the program
-    ScreenSize screen;
+    session::ScreenSize screen;
     double rate = 60.0;
     bool trace = false;                       // run, console, live: print every SDK call the plugin makes
     std::filesystem::path out;                // render
@@ -36,4 +36,4 @@ struct CliParse {
 
 CliParse parseCommandLine(const std::vector<std::string>& arguments);  // without the program name
 
-}  // namespace sandbox::app
+}  // namespace sandbox::commandline

@@ -8,7 +8,12 @@
 #include "sandbox/session/language/name_hints.h"
 #include "sandbox/session/language/session_help.h"
 
-namespace sandbox::app {
+namespace sandbox::commandline {
+
+using session::closestCommand;
+using session::sessionHelpText;
+using session::sessionVocabulary;
+using session::wordHelp;
 namespace {
 
 constexpr std::string_view kHomeOption =
@@ -230,4 +235,4 @@ std::string helpText(std::string_view topic) {
     return joined({kOverview, kExitStatus});
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::commandline

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace sandbox::app {
+namespace sandbox::commandline {
 
 // topic: "" for the overview, a command name, a word of the session language or "language";
 // unknown topics give the overview.
@@ -14,4 +14,4 @@ bool isHelpTopic(std::string_view topic);
 // "no help on 'sesion' (did you mean ...?); the commands are ..." for a topic there is no help on.
 std::string helpTopicRefusal(std::string_view topic);
 
-}  // namespace sandbox::app
+}  // namespace sandbox::commandline

@@ -22,7 +22,8 @@
 
 namespace {
 
-using namespace sandbox::app;
+using namespace sandbox::commandline;
+using namespace sandbox::session;
 
 constexpr const char* kProgram = "keyvane-sandbox";
 // Long enough for the plugin's window to open (one second after load) and a few key polls.

@@ -8,14 +8,14 @@
 #include "sandbox/session/picture_maker.h"
 #include "sandbox/session/session.h"
 
-namespace sandbox::app {
+namespace sandbox::commandline {
 
 bool buildMakesPictures();
 
 // What makes a session's pictures here; empty without pictures.
-PictureMakerFactory sessionPictures();
+session::PictureMakerFactory sessionPictures();
 
 // keyvane-sandbox live; returns the exit status.
-int runLiveWindow(const SessionOptions& options, std::ostream& out, std::ostream& err);
+int runLiveWindow(const session::SessionOptions& options, std::ostream& out, std::ostream& err);
 
-}  // namespace sandbox::app
+}  // namespace sandbox::commandline

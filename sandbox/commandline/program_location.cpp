@@ -1,7 +1,7 @@
 // The default module: the build's module file name beside the running program.
 #include "sandbox/commandline/program_location.h"
 
-namespace sandbox::app {
+namespace sandbox::commandline {
 
 std::filesystem::path defaultModulePath() {
     const auto program = runningProgramPath();
@@ -9,4 +9,4 @@ std::filesystem::path defaultModulePath() {
     return program.parent_path() / KEYVANE_MODULE_FILE_NAME;
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::commandline

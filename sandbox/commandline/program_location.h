@@ -4,11 +4,11 @@
 
 #include <filesystem>
 
-namespace sandbox::app {
+namespace sandbox::commandline {
 
 std::filesystem::path runningProgramPath();  // empty if the system cannot say
 
 // The plugin module in the folder of the running program; the build puts both in one folder.
 std::filesystem::path defaultModulePath();
 
-}  // namespace sandbox::app
+}  // namespace sandbox::commandline

@@ -3,7 +3,7 @@
 
 #include <system_error>
 
-namespace sandbox::app {
+namespace sandbox::commandline {
 
 std::filesystem::path runningProgramPath() {
     std::error_code failure;
@@ -11,4 +11,4 @@ std::filesystem::path runningProgramPath() {
     return failure ? std::filesystem::path() : program;
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::commandline

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-namespace sandbox::app {
+namespace sandbox::commandline {
 
 std::filesystem::path runningProgramPath() {
     // Long paths need a larger buffer than MAX_PATH: grow until the name fits.
@@ -18,4 +18,4 @@ std::filesystem::path runningProgramPath() {
     return {};
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::commandline

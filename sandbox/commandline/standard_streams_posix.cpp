@@ -7,7 +7,7 @@
 
 #include "sandbox/commandline/standard_streams.h"
 
-namespace sandbox::app {
+namespace sandbox::commandline {
 
 void openClosedStandardStreams() {
     for (int descriptor = 0; descriptor <= 2; ++descriptor) {
@@ -20,4 +20,4 @@ void openClosedStandardStreams() {
     }
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::commandline

@@ -5,7 +5,7 @@
 
 #include "sandbox/commandline/standard_streams.h"
 
-namespace sandbox::app {
+namespace sandbox::commandline {
 
 void openClosedStandardStreams() {
     for (int descriptor = 0; descriptor <= 2; ++descriptor) {
@@ -18,4 +18,4 @@ void openClosedStandardStreams() {
     }
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::commandline

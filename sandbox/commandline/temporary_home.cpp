@@ -4,7 +4,7 @@
 #include <random>
 #include <system_error>
 
-namespace sandbox::app {
+namespace sandbox::commandline {
 
 TemporaryHome::TemporaryHome(std::string& error) {
     std::error_code failure;
@@ -56,4 +56,4 @@ std::string homeRefusal(const std::filesystem::path& home) {
     }
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::commandline

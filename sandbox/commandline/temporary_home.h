@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-namespace sandbox::app {
+namespace sandbox::commandline {
 
 class TemporaryHome {
 public:
@@ -26,4 +26,4 @@ private:
 // existing part is a folder. Other failures (permissions) are found when the session enters it.
 std::string homeRefusal(const std::filesystem::path& home);
 
-}  // namespace sandbox::app
+}  // namespace sandbox::commandline

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-namespace sandbox::app {
+namespace sandbox::commandline {
 
 // The folder name under the user's state directory.
 inline constexpr const char* kHomeFolderName = "keyvane-sandbox";
@@ -32,4 +32,4 @@ std::filesystem::path defaultHomeFrom(const char* xdgStateHome, const char* home
 // not in a few words. On Windows, where folders are guarded by access lists, nothing is checked.
 std::string foreignHome(const std::filesystem::path& home);
 
-}  // namespace sandbox::app
+}  // namespace sandbox::commandline

@@ -5,7 +5,7 @@
 
 #include "sandbox/commandline/user_home.h"
 
-namespace sandbox::app {
+namespace sandbox::commandline {
 
 const char* userStateVariable() { return "LOCALAPPDATA"; }
 
@@ -22,4 +22,4 @@ std::string foreignHome(const std::filesystem::path& home) {
     return "";
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::commandline

@@ -10,7 +10,7 @@
 
 #include "sandbox/commandline/user_home.h"
 
-namespace sandbox::app {
+namespace sandbox::commandline {
 
 std::filesystem::path defaultHomeFrom(const char* xdgStateHome, const char* home, std::string& error) {
     // The base directory rules ignore a relative value: it would depend on where the program runs.
@@ -67,4 +67,4 @@ std::string foreignHome(const std::filesystem::path& home) {
     return "";
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::commandline

@@ -3,14 +3,17 @@
 #include "sandbox/live/live_window.h"
 #include "sandbox/pictures/offscreen_pictures.h"
 
-namespace sandbox::app {
+namespace sandbox::commandline {
+
+using session::PictureMakerFactory;
+using session::SessionOptions;
 
 bool buildMakesPictures() { return true; }
 
-PictureMakerFactory sessionPictures() { return offscreenPictures(); }
+PictureMakerFactory sessionPictures() { return pictures::offscreenPictures(); }
 
 int runLiveWindow(const SessionOptions& options, std::ostream& out, std::ostream& err) {
-    return runLive(options, out, err);
+    return live::runLive(options, out, err);
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::commandline

@@ -6,7 +6,12 @@
 #include "sandbox/commandline/picture_support.h"
 #include "sandbox/session/line_loop.h"
 
-namespace sandbox::app {
+namespace sandbox::commandline {
+
+using session::kExitBadInput;
+using session::kPicturesNeedLinux;
+using session::PictureMakerFactory;
+using session::SessionOptions;
 
 bool buildMakesPictures() { return false; }
 
@@ -17,4 +22,4 @@ int runLiveWindow(const SessionOptions&, std::ostream&, std::ostream& err) {
     return kExitBadInput;
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::commandline

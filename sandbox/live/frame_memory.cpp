@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-namespace sandbox::app {
+namespace sandbox::live {
 namespace {
 
 template <typename T>
@@ -39,4 +39,4 @@ bool FrameMemory::sameAsLast(const ImDrawData* drawData, int width, int height) 
     return same;
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::live

@@ -6,7 +6,7 @@
 
 #include <imgui.h>
 
-namespace sandbox::app {
+namespace sandbox::live {
 
 class FrameMemory {
 public:
@@ -20,4 +20,4 @@ private:
     std::vector<unsigned char> current_;
 };
 
-}  // namespace sandbox::app
+}  // namespace sandbox::live

@@ -1,7 +1,7 @@
 // The pacing decision from frame counts over half-second windows.
 #include "sandbox/live/frame_pacer.h"
 
-namespace sandbox::app {
+namespace sandbox::live {
 namespace {
 
 constexpr std::chrono::milliseconds kWindow(500);
@@ -46,4 +46,4 @@ FramePacer::Clock::time_point FramePacer::nextFrame(Clock::time_point now, bool 
     return beat_ > now ? beat_ : now;
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::live

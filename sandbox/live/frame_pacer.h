@@ -8,7 +8,7 @@
 
 #include <chrono>
 
-namespace sandbox::app {
+namespace sandbox::live {
 
 class FramePacer {
 public:
@@ -38,4 +38,4 @@ private:
     Clock::time_point beat_;
 };
 
-}  // namespace sandbox::app
+}  // namespace sandbox::live

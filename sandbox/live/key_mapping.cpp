@@ -6,7 +6,7 @@
 
 #include <GLFW/glfw3.h>
 
-namespace sandbox::app {
+namespace sandbox::live {
 namespace {
 
 // Keys named by position whatever the layout prints on them.
@@ -82,4 +82,4 @@ std::string gameMouseButtonName(int glfwButton) {
     }
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::live

@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace sandbox::app {
+namespace sandbox::live {
 
 // glfwKey: a GLFW_KEY_* code (a position on a US keyboard). layoutCharacter: what the active layout
 // prints on that key (glfwGetKeyName), or null when unknown. Returns the game's key name, or "" for
@@ -17,4 +17,4 @@ std::string gameKeyName(int glfwKey, const char* layoutCharacter);
 // glfwButton: a GLFW_MOUSE_BUTTON_* number. Returns the game's name, or "".
 std::string gameMouseButtonName(int glfwButton);
 
-}  // namespace sandbox::app
+}  // namespace sandbox::live

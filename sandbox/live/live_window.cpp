@@ -33,7 +33,32 @@
 #include "sandbox/session/line_loop.h"
 #include "sandbox/session/session_files.h"
 
-namespace sandbox::app {
+namespace sandbox::live {
+
+using pictures::FrameRenderer;
+using pictures::keepMesaLoadedToTheEnd;
+using pictures::RenderTarget;
+using session::CommandError;
+using session::kConsoleHistoryFile;
+using session::kExitBadInput;
+using session::kExitOk;
+using session::kExitSetup;
+using session::kLiveRefusal;
+using session::LineAction;
+using session::LineMode;
+using session::liveHelpText;
+using session::runLines;
+using session::runsLive;
+using session::ScreenSize;
+using session::Session;
+using session::SessionCommand;
+using session::SessionOptions;
+using session::SetGame;
+using session::SetMatch;
+using session::SetupError;
+using session::standardInputLines;
+using session::stopRequested;
+using session::watchStopSignals;
 namespace {
 
 constexpr const char* kWindowTitle = "Keyvane sandbox (live)";
@@ -300,4 +325,4 @@ int runLive(const SessionOptions& options, std::ostream& out, std::ostream& err)
     return status;
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::live

@@ -9,9 +9,9 @@
 
 #include "sandbox/session/session.h"
 
-namespace sandbox::app {
+namespace sandbox::live {
 
 // Runs until the window is closed. Returns an exit status (kExitOk, kExitSetup, kExitBadInput).
-int runLive(const SessionOptions& options, std::ostream& out, std::ostream& err);
+int runLive(const session::SessionOptions& options, std::ostream& out, std::ostream& err);
 
-}  // namespace sandbox::app
+}  // namespace sandbox::live

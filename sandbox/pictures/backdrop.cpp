@@ -2,7 +2,7 @@
 // checkerboard square.
 #include "sandbox/pictures/backdrop.h"
 
-namespace sandbox::app {
+namespace sandbox::pictures {
 namespace {
 
 // Gradient ends, chosen so that no channel ever reaches 0 and the channels never all agree.
@@ -41,4 +41,4 @@ std::vector<std::uint8_t> backdropImage(int width, int height) {
     return pixels;
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::pictures

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace sandbox::app {
+namespace sandbox::pictures {
 
 struct Rgb {
     std::uint8_t r, g, b;
@@ -22,4 +22,4 @@ Rgb backdropPixel(int x, int y, int width, int height);
 // The whole backdrop as RGBA bytes, rows top to bottom, alpha 255.
 std::vector<std::uint8_t> backdropImage(int width, int height);
 
-}  // namespace sandbox::app
+}  // namespace sandbox::pictures

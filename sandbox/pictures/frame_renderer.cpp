@@ -9,7 +9,7 @@
 
 #include "sandbox/pictures/backdrop.h"
 
-namespace sandbox::app {
+namespace sandbox::pictures {
 namespace {
 
 // GLSL 1.50 is the oldest version every OpenGL 3.3 core context (Mesa's included) must accept.
@@ -90,4 +90,4 @@ Picture FrameRenderer::readBack() const {
     return picture;
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::pictures

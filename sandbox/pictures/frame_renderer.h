@@ -11,7 +11,7 @@
 
 #include "sandbox/pictures/png_file.h"
 
-namespace sandbox::app {
+namespace sandbox::pictures {
 
 enum class RenderTarget { OwnFramebuffer, WindowFramebuffer };
 
@@ -45,4 +45,4 @@ private:
     unsigned backdropTexture_ = 0;
 };
 
-}  // namespace sandbox::app
+}  // namespace sandbox::pictures

@@ -12,7 +12,7 @@
 
 #include "sandbox/pictures/whole_file.h"
 
-namespace sandbox::app {
+namespace sandbox::pictures {
 namespace {
 
 constexpr long kLongestGifDelay = 65535;  // hundredths of a second in one frame's 16-bit delay
@@ -231,4 +231,4 @@ bool GifRecording::writeFrame(const Picture& picture, long centiseconds, std::st
     return true;
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::pictures

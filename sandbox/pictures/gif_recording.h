@@ -14,7 +14,7 @@
 
 struct GifFileType;
 
-namespace sandbox::app {
+namespace sandbox::pictures {
 
 class WholeFile;
 
@@ -59,4 +59,4 @@ private:
     Picture written_;  // the screen as the file shows it so far
 };
 
-}  // namespace sandbox::app
+}  // namespace sandbox::pictures

@@ -9,7 +9,9 @@
 #include "sandbox/pictures/gif_recording.h"
 #include "sandbox/pictures/picture_area.h"
 
-namespace sandbox::app {
+namespace sandbox::pictures {
+
+using session::PictureArea;
 namespace {
 
 struct GifCloser {
@@ -66,4 +68,4 @@ bool recutGif(const std::filesystem::path& whole, const std::filesystem::path& o
     return recording->finish(error);
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::pictures

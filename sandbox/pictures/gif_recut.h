@@ -7,11 +7,11 @@
 
 #include "sandbox/session/picture_maker.h"
 
-namespace sandbox::app {
+namespace sandbox::pictures {
 
 // Reads the GIF at whole, keeps area of every frame (each pixel repeated area.zoom times) with the
 // frame's own delay, and writes the result to out. False and a one-line reason in error if not.
-bool recutGif(const std::filesystem::path& whole, const std::filesystem::path& out, const PictureArea& area,
+bool recutGif(const std::filesystem::path& whole, const std::filesystem::path& out, const session::PictureArea& area,
               std::string& error);
 
-}  // namespace sandbox::app
+}  // namespace sandbox::pictures

@@ -6,7 +6,7 @@
 #include <dlfcn.h>
 #include <link.h>
 
-namespace sandbox::app {
+namespace sandbox::pictures {
 namespace {
 
 bool isMesaLibrary(const char* path) {
@@ -31,4 +31,4 @@ void keepMesaLoadedToTheEnd() {
         nullptr);
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::pictures

@@ -9,7 +9,7 @@
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 
-namespace sandbox::app {
+namespace sandbox::pictures {
 namespace {
 
 std::string eglFailure(const char* step) {
@@ -65,4 +65,4 @@ OffscreenGl::~OffscreenGl() {
     if (display_) eglTerminate(display_);
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::pictures

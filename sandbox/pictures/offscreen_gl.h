@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-namespace sandbox::app {
+namespace sandbox::pictures {
 
 class OffscreenGl {
 public:
@@ -22,4 +22,4 @@ private:
     void* context_ = nullptr;  // EGLContext
 };
 
-}  // namespace sandbox::app
+}  // namespace sandbox::pictures

@@ -11,7 +11,12 @@
 #include "sandbox/pictures/picture_area.h"
 #include "sandbox/pictures/png_file.h"
 
-namespace sandbox::app {
+namespace sandbox::pictures {
+
+using session::FrameRecording;
+using session::PictureArea;
+using session::PictureMaker;
+using session::PictureMakerFactory;
 namespace {
 
 // "" for a step that worked, else its reason, never empty.
@@ -97,4 +102,4 @@ PictureMakerFactory offscreenPictures() {
     };
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::pictures

@@ -5,10 +5,10 @@
 
 #include "sandbox/session/picture_maker.h"
 
-namespace sandbox::app {
+namespace sandbox::pictures {
 
 // The picture maker of a session on this machine: the factory a session calls once its Dear ImGui
 // context is current. Its reason names the missing EGL when there is none.
-PictureMakerFactory offscreenPictures();
+session::PictureMakerFactory offscreenPictures();
 
-}  // namespace sandbox::app
+}  // namespace sandbox::pictures

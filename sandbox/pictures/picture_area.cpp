@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
-namespace sandbox::app {
+namespace sandbox::pictures {
+
+using session::PictureArea;
 
 Picture pictureArea(const Picture& picture, const PictureArea& area) {
     const bool whole = area.width <= 0 || area.height <= 0;
@@ -34,4 +36,4 @@ Picture pictureArea(const Picture& picture, const PictureArea& area) {
     return out;
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::pictures

@@ -5,10 +5,10 @@
 #include "sandbox/pictures/png_file.h"
 #include "sandbox/session/picture_maker.h"
 
-namespace sandbox::app {
+namespace sandbox::pictures {
 
 // The area of picture (clipped to it; width 0 takes the whole picture), each pixel repeated
 // area.zoom times across and down.
-Picture pictureArea(const Picture& picture, const PictureArea& area);
+Picture pictureArea(const Picture& picture, const session::PictureArea& area);
 
-}  // namespace sandbox::app
+}  // namespace sandbox::pictures

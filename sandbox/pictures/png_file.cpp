@@ -8,7 +8,7 @@
 
 #include "sandbox/pictures/whole_file.h"
 
-namespace sandbox::app {
+namespace sandbox::pictures {
 
 void flipRows(Picture& picture) {
     const std::size_t rowBytes = static_cast<std::size_t>(picture.width) * 4;
@@ -50,4 +50,4 @@ bool readPng(const std::filesystem::path& file, Picture& picture, std::string& e
     return true;
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::pictures

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace sandbox::app {
+namespace sandbox::pictures {
 
 // An RGBA picture, rows top to bottom.
 struct Picture {
@@ -26,4 +26,4 @@ bool writePng(const std::filesystem::path& file, const Picture& picture, std::st
 // Reads any PNG as RGBA. False and a one-line reason in error if it cannot.
 bool readPng(const std::filesystem::path& file, Picture& picture, std::string& error);
 
-}  // namespace sandbox::app
+}  // namespace sandbox::pictures

@@ -7,7 +7,7 @@
 #include <random>
 #include <system_error>
 
-namespace sandbox::app {
+namespace sandbox::pictures {
 namespace {
 
 // "no space left on device": the system's reason, in the lower case of the rest of the line.
@@ -94,4 +94,4 @@ bool WholeFile::putInPlace(std::string& error) {
     return false;
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::pictures

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-namespace sandbox::app {
+namespace sandbox::pictures {
 
 class WholeFile {
 public:
@@ -37,4 +37,4 @@ private:
     int writeFailure_ = 0;  // errno of the first write that failed
 };
 
-}  // namespace sandbox::app
+}  // namespace sandbox::pictures

@@ -7,7 +7,7 @@
 #include <ostream>
 #include <vector>
 
-namespace sandbox::app {
+namespace sandbox::session {
 namespace {
 
 // The game key a name-index argument stands for, or "".
@@ -63,4 +63,4 @@ void HostTrace::follow(Host& host) {
     host.setJournalListener([this](const JournalEntry& entry) { out_ << describe(entry) << '\n' << std::flush; });
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

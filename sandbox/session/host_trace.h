@@ -7,7 +7,7 @@
 
 #include "sandbox/pluginsdk/host.h"
 
-namespace sandbox::app {
+namespace sandbox::session {
 
 class HostTrace {
 public:
@@ -24,4 +24,4 @@ private:
     std::ostream& out_;
 };
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

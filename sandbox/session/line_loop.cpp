@@ -8,7 +8,7 @@
 #include "sandbox/session/language/session_words.h"
 #include "sandbox/session/session.h"
 
-namespace sandbox::app {
+namespace sandbox::session {
 namespace {
 
 enum class ConsoleWord { None, Help, Quit };
@@ -98,4 +98,4 @@ int runLines(Session& session, LineInput& input, const std::string& sourceName, 
     return runLines(input, sourceName, mode, run, sessionHelpText(), out, err);
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

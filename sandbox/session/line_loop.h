@@ -12,7 +12,7 @@
 
 #include "sandbox/session/language/session_command.h"
 
-namespace sandbox::app {
+namespace sandbox::session {
 
 class LineInput;
 class Session;
@@ -40,4 +40,4 @@ int runLines(LineInput& input, const std::string& sourceName, LineMode mode, con
 int runLines(Session& session, LineInput& input, const std::string& sourceName, LineMode mode, std::ostream& out,
              std::ostream& err);
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace sandbox::app {
+namespace sandbox::session {
 namespace {
 
 // Appended piece by piece: GCC 12 at -O3 takes "'" + std::string(text) for an overlapping copy.
@@ -82,4 +82,4 @@ NumberRead<ScreenSize> readScreenSize(std::string_view text) {
     return read;
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

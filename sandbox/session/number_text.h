@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace sandbox::app {
+namespace sandbox::session {
 
 // The outcome of reading one number: the value, or why the text is not acceptable.
 template <typename T>
@@ -30,4 +30,4 @@ struct ScreenSize {
 // "WIDTHxHEIGHT", each a whole number of pixels in [16, 8192].
 NumberRead<ScreenSize> readScreenSize(std::string_view text);
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

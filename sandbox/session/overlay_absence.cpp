@@ -7,7 +7,7 @@
 
 #include "sandbox/pluginsdk/host.h"
 
-namespace sandbox::app {
+namespace sandbox::session {
 namespace {
 
 std::string seconds(double value) {
@@ -43,7 +43,7 @@ OverlayAbsence whyNoOverlay(const Host& host, std::string_view menuName, bool mo
     }
     switch (host.gameMode()) {
     case GameMode::CustomTraining:
-        return {OverlayCause::CustomTraining, "the player is in custom training, where the overlay stays hidden"};
+        return {OverlayCause::CustomTraining, "the player is in custom training, and the plugin drew no window there"};
     case GameMode::Menu:
         return {OverlayCause::NoMatch, "no match is running ('game local' or 'game online' starts one)"};
     default: break;
@@ -90,4 +90,4 @@ std::optional<OverlayAbsence> whyOverlayCut(const Host& host, const WindowGeomet
                           true};
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

@@ -11,7 +11,7 @@ namespace sandbox {
 class Host;
 }
 
-namespace sandbox::app {
+namespace sandbox::session {
 
 enum class OverlayCause {
     NoModule,
@@ -53,4 +53,4 @@ OverlayAbsence whyNoOverlay(const Host& host, std::string_view menuName, bool mo
 // back), or cut at the screen's edge.
 std::optional<OverlayAbsence> whyOverlayCut(const Host& host, const WindowGeometry& window);
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

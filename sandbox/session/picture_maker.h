@@ -10,7 +10,7 @@
 
 struct ImDrawData;
 
-namespace sandbox::app {
+namespace sandbox::session {
 
 // The part of the screen a snapshot keeps, in screen pixels from the top left, each pixel
 // repeated zoom times across and down (nearest neighbour, so caps and labels stay sharp).
@@ -52,4 +52,4 @@ public:
 // error if this machine cannot make pictures.
 using PictureMakerFactory = std::function<std::unique_ptr<PictureMaker>(int width, int height, std::string& error)>;
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <ostream>
 
-namespace sandbox::app {
+namespace sandbox::session {
 namespace {
 
 double steadySeconds() {
@@ -39,4 +39,4 @@ void ProgressLine::update(double doneGameSeconds, long frames) {
     shownLength_ = line.size() + padding;
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

@@ -6,7 +6,7 @@
 #include <iosfwd>
 #include <string>
 
-namespace sandbox::app {
+namespace sandbox::session {
 
 class ProgressLine {
 public:
@@ -32,4 +32,4 @@ private:
     std::size_t shownLength_ = 0;
 };
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

@@ -21,7 +21,7 @@
 #include "sandbox/session/progress_line.h"
 #include "sandbox/session/session_files.h"
 
-namespace sandbox::app {
+namespace sandbox::session {
 namespace {
 
 // The mouse leaves the screen after a drag, as it starts: Dear ImGui's "no mouse" position.
@@ -427,4 +427,4 @@ bool Session::endModule() {
     return host_->pluginLogLines() == 0;
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

@@ -31,7 +31,7 @@ class PluginModule;
 class UiContext;
 }  // namespace sandbox
 
-namespace sandbox::app {
+namespace sandbox::session {
 
 class HostTrace;
 
@@ -148,4 +148,4 @@ private:
     std::set<std::string> unpolledTold_;  // held keys already told as polled by no plugin
 };
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <system_error>
 
-namespace sandbox::app {
+namespace sandbox::session {
 
 bool enterHome(const std::filesystem::path& home, std::string& error) {
     std::error_code failure;
@@ -73,4 +73,4 @@ std::filesystem::path resolveFrom(const std::filesystem::path& startDirectory, c
     return (startDirectory / path).lexically_normal();
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

@@ -8,7 +8,7 @@
 #include <iosfwd>
 #include <string>
 
-namespace sandbox::app {
+namespace sandbox::session {
 
 // Creates home and home/bakkesmod/cfg when missing (the game's host ships that folder) and makes
 // home the working directory. False and a one-line reason in error if it cannot.
@@ -38,4 +38,4 @@ std::string openScript(const std::filesystem::path& script, std::ifstream& file)
 // still names the same file after the session has moved into its home.
 std::filesystem::path resolveFrom(const std::filesystem::path& startDirectory, const std::filesystem::path& path);
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

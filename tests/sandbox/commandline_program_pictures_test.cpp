@@ -12,15 +12,15 @@ using namespace sandbox_test;
 
 namespace {
 
-bool isHeldGrey(const sandbox::app::Picture& picture, int x, int y) {
+bool isHeldGrey(const sandbox::pictures::Picture& picture, int x, int y) {
     const std::size_t at = (static_cast<std::size_t>(y) * picture.width + x) * 4;
     return picture.rgba[at] == 156 && picture.rgba[at + 1] == 156 && picture.rgba[at + 2] == 156;
 }
 
-sandbox::app::Picture readPicture(const std::filesystem::path& file) {
-    sandbox::app::Picture picture;
+sandbox::pictures::Picture readPicture(const std::filesystem::path& file) {
+    sandbox::pictures::Picture picture;
     std::string error;
-    EXPECT_TRUE(sandbox::app::readPng(file, picture, error)) << error;
+    EXPECT_TRUE(sandbox::pictures::readPng(file, picture, error)) << error;
     return picture;
 }
 
@@ -203,8 +203,8 @@ TEST(Program, APictureWithoutTheOverlaySaysWhyFromTheHostsState) {
               "1.00 s, in 1.00 s)\n"
               "record hidden.gif: no overlay from game time 0.02 s: the window is not open yet (the plugin's timer "
               "opens it at game time 1.00 s, in 0.98 s)\n"
-              "record hidden.gif: no overlay from game time 1.52 s: the player is in custom training, where the "
-              "overlay stays hidden\n"
+              "record hidden.gif: no overlay from game time 1.52 s: the player is in custom training, and the "
+              "plugin drew no window there\n"
               "record hidden.gif: no overlay from game time 2.02 s: the match has ended ('match running' starts "
               "another)\n"
               "hidden.session:12: snapshot --window: no overlay window to cut out: the window is closed ('togglemenu "

@@ -7,8 +7,8 @@
 #include "sandbox/live/key_mapping.h"
 #include "sandbox/pluginsdk/host.h"
 
-using sandbox::app::gameKeyName;
-using sandbox::app::gameMouseButtonName;
+using sandbox::live::gameKeyName;
+using sandbox::live::gameMouseButtonName;
 
 TEST(LiveKeys, LettersAreNamedByTheCharacterTheLayoutPrints) {
     // On AZERTY the key at the US "Q" position prints "a", the US ";" position prints "m".

@@ -6,7 +6,7 @@
 #include "sandbox/live/frame_memory.h"
 #include "sandbox/live/frame_pacer.h"
 
-using namespace sandbox::app;
+using namespace sandbox::live;
 using namespace std::chrono_literals;
 using Clock = FramePacer::Clock;
 

@@ -11,7 +11,7 @@
 #include "sandbox/pictures/png_file.h"
 #include "support/scratch_folder.h"
 
-using namespace sandbox::app;
+using namespace sandbox::pictures;
 
 TEST(Backdrop, CornersAreTheSkyAboveAndThePitchBelowWithTheCheckerOnOddSquares) {
     // Worked out from the gradient ends (34, 48, 86) at the top and (30, 92, 58) at the bottom,

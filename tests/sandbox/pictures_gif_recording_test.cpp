@@ -13,7 +13,7 @@
 #include "sandbox_program.h"
 #include "support/posix_process.h"
 
-using namespace sandbox::app;
+using namespace sandbox::pictures;
 using sandbox_test::ScratchFolder;
 
 namespace {

@@ -20,7 +20,7 @@
 #include "sandbox_program.h"
 
 using namespace sandbox_test;
-using sandbox::app::Picture;
+using sandbox::pictures::Picture;
 
 namespace {
 
@@ -51,7 +51,7 @@ Picture renderAndCompare(const std::string& name, std::vector<std::string> optio
     EXPECT_EQ(run.status, 0) << run.err;
     Picture picture;
     std::string error;
-    EXPECT_TRUE(sandbox::app::readPng(folder / "picture.png", picture, error)) << error;
+    EXPECT_TRUE(sandbox::pictures::readPng(folder / "picture.png", picture, error)) << error;
 
     const std::filesystem::path reference = std::filesystem::path(KEYVANE_REFERENCE_DIR) / (name + ".png");
     if (std::getenv("KEYVANE_UPDATE_REFERENCES")) {
@@ -60,7 +60,7 @@ Picture renderAndCompare(const std::string& name, std::vector<std::string> optio
         return picture;
     }
     Picture expected;
-    EXPECT_TRUE(sandbox::app::readPng(reference, expected, error)) << error;
+    EXPECT_TRUE(sandbox::pictures::readPng(reference, expected, error)) << error;
     if (expected.width != picture.width || expected.height != picture.height) {
         ADD_FAILURE() << name << ": size " << picture.width << 'x' << picture.height << ", reference " << expected.width
                       << 'x' << expected.height;
@@ -165,8 +165,10 @@ TEST(Pictures, ReleasesDifferOnlyInsideTheRoundedCorners) {
         const std::filesystem::path root(KEYVANE_REFERENCE_ROOT);
         Picture older, newer;
         std::string error;
-        ASSERT_TRUE(sandbox::app::readPng(root / "imgui-1.75" / (std::string(c.name) + ".png"), older, error)) << error;
-        ASSERT_TRUE(sandbox::app::readPng(root / "imgui-1.86" / (std::string(c.name) + ".png"), newer, error)) << error;
+        ASSERT_TRUE(sandbox::pictures::readPng(root / "imgui-1.75" / (std::string(c.name) + ".png"), older, error))
+            << error;
+        ASSERT_TRUE(sandbox::pictures::readPng(root / "imgui-1.86" / (std::string(c.name) + ".png"), newer, error))
+            << error;
         ASSERT_EQ(older.width, newer.width);
         ASSERT_EQ(older.height, newer.height);
         const int radius = std::min({40, c.buttonWidth - 1, c.buttonHeight - 1});

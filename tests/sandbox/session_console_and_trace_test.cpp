@@ -14,7 +14,7 @@
 #include "sandbox/session/session.h"
 #include "support/plugin_session.h"
 
-using namespace sandbox::app;
+using namespace sandbox::session;
 
 namespace {
 

@@ -6,7 +6,8 @@
 #include "sandbox/session/language/session_command.h"
 #include "sandbox/session/number_text.h"
 
-using namespace sandbox::app;
+using namespace sandbox::commandline;
+using namespace sandbox::session;
 
 namespace {
 

@@ -12,7 +12,8 @@
 #include "sandbox/session/session_files.h"
 #include "sandbox_program.h"
 
-using namespace sandbox::app;
+using namespace sandbox::commandline;
+using namespace sandbox::session;
 using Names = std::vector<std::string>;
 
 TEST(KeyHints, ACapLabelOrADigitNamesItsOneKey) {

@@ -8,7 +8,7 @@
 
 #include "sandbox/session/input/line_input.h"
 
-namespace sandbox::app {
+namespace sandbox::session {
 
 // A line editor on standard input and output, which must be a terminal. History is read from
 // historyFile at start and written back at the end; a file that cannot be used leaves history in
@@ -18,4 +18,4 @@ namespace sandbox::app {
 std::unique_ptr<LineInput> terminalLineEditor(const std::string& prompt, const std::filesystem::path& historyFile,
                                               std::function<bool()> stop, std::function<bool()> interrupted);
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

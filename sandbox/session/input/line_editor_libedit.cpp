@@ -14,7 +14,7 @@
 #include "sandbox/session/input/line_splitter.h"
 #include "sandbox/session/session_files.h"
 
-namespace sandbox::app {
+namespace sandbox::session {
 namespace {
 
 constexpr int kStopCheckMilliseconds = 100;
@@ -153,4 +153,4 @@ std::unique_ptr<LineInput> terminalLineEditor(const std::string& prompt, const s
     return std::make_unique<LibeditLineEditor>(prompt, historyFile, std::move(stop), std::move(interrupted));
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

@@ -4,7 +4,7 @@
 
 #include <istream>
 
-namespace sandbox::app {
+namespace sandbox::session {
 
 bool StreamLineInput::next(std::string& line) {
     char buffer[64 * 1024];
@@ -26,4 +26,4 @@ bool StreamLineInput::next(std::string& line) {
     return true;
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

@@ -10,7 +10,7 @@
 
 #include "sandbox/session/input/line_splitter.h"
 
-namespace sandbox::app {
+namespace sandbox::session {
 
 class LineInput {
 public:
@@ -53,4 +53,4 @@ bool standardErrorIsTerminal();
 std::unique_ptr<LineInput> standardInputLines(const std::string& prompt, const std::filesystem::path& historyFile,
                                               std::function<bool()> stop, std::function<bool()> interrupted = {});
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

@@ -1,7 +1,7 @@
 // The line splitter: only the bytes of each new read are searched for a line end.
 #include "sandbox/session/input/line_splitter.h"
 
-namespace sandbox::app {
+namespace sandbox::session {
 
 void LineSplitter::append(std::string_view bytes) {
     while (!bytes.empty() && !ended_) {
@@ -56,4 +56,4 @@ bool LineSplitter::take(std::string& line, std::string& refusal) {
     return true;
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace sandbox::app {
+namespace sandbox::session {
 
 inline constexpr std::size_t kMaxLineBytes = 1024 * 1024;
 
@@ -44,4 +44,4 @@ private:
     bool tookLine_ = false;
 };
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

@@ -8,7 +8,7 @@
 #include "sandbox/session/input/line_editor.h"
 #include "sandbox/session/input/line_input.h"
 
-namespace sandbox::app {
+namespace sandbox::session {
 namespace {
 
 constexpr int kStopCheckMilliseconds = 100;
@@ -53,4 +53,4 @@ std::unique_ptr<LineInput> standardInputLines(const std::string& prompt, const s
     return std::make_unique<PlainStandardInput>(std::move(stop));
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

@@ -6,7 +6,7 @@
 
 #include "sandbox/session/input/line_input.h"
 
-namespace sandbox::app {
+namespace sandbox::session {
 namespace {
 
 // Lines of std::cin. A wait for a line cannot be cut short here; the stop is checked between lines.
@@ -36,4 +36,4 @@ std::unique_ptr<LineInput> standardInputLines(const std::string&, const std::fil
     return std::make_unique<ConsoleLines>(std::move(stop));
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

@@ -2,7 +2,7 @@
 // window places first: Ctrl+C, and on POSIX systems SIGTERM and SIGHUP too (stop_signals_posix.cpp).
 #pragma once
 
-namespace sandbox::app {
+namespace sandbox::session {
 
 // From now on those signals no longer end the process; they only set the flag below. A signal the
 // process was started with ignored (nohup's SIGHUP) stays ignored. A closed pipe on standard output
@@ -32,4 +32,4 @@ const char* stopSignalName();
 // arrived, which is then forgotten. Any other stop signal stays.
 bool takeInterruptAtPrompt();
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

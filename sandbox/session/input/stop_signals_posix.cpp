@@ -6,7 +6,7 @@
 
 #include "sandbox/session/input/stop_signals.h"
 
-namespace sandbox::app {
+namespace sandbox::session {
 namespace {
 
 // The latest stop signal, 0 for none. A later one replaces an earlier: SIGTERM after a Ctrl+C that a
@@ -61,4 +61,4 @@ bool takeInterruptAtPrompt() {
     return stopSignal.compare_exchange_strong(expected, 0);
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

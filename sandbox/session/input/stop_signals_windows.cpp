@@ -5,7 +5,7 @@
 
 #include "sandbox/session/input/stop_signals.h"
 
-namespace sandbox::app {
+namespace sandbox::session {
 namespace {
 
 constexpr int kSigtermStatus = 143;
@@ -56,4 +56,4 @@ bool takeInterruptAtPrompt() {
     return stopSignal.compare_exchange_strong(expected, 0);
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

@@ -10,7 +10,7 @@
 #include "sandbox/pluginsdk/host.h"
 #include "sandbox/session/language/session_command.h"
 
-namespace sandbox::app {
+namespace sandbox::session {
 namespace {
 
 constexpr std::size_t kMostHints = 3;
@@ -173,4 +173,4 @@ std::string withCommandHint(const std::string& message, std::string_view typed, 
     return closest.empty() ? message : message + " (did you mean " + closest + "?)";
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

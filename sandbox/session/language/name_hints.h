@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace sandbox::app {
+namespace sandbox::session {
 
 // At most three game key names close to `name`, best first. What a keyboard prints on a key
 // ("Shift", "Ctrl") or a digit gives its one key; otherwise the names of the closest kind: that start with it, that
@@ -32,4 +32,4 @@ std::string closestCommand(std::string_view typed, const std::vector<std::string
 // "unknown command: kvanescal (did you mean kvanescale?)", or the message alone without a close word.
 std::string withCommandHint(const std::string& message, std::string_view typed, const std::vector<std::string>& known);
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

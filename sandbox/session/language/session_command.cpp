@@ -5,7 +5,7 @@
 #include "sandbox/session/language/session_words.h"
 #include "sandbox/session/number_text.h"
 
-namespace sandbox::app {
+namespace sandbox::session {
 namespace {
 
 ParsedLine failure(std::string message) {
@@ -194,4 +194,4 @@ bool runsLive(const SessionCommand& command) {
     return word && word->runsLive;
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

@@ -11,7 +11,7 @@
 #include "sandbox/pluginsdk/host.h"
 #include "sandbox/session/number_text.h"
 
-namespace sandbox::app {
+namespace sandbox::session {
 
 struct ConsoleLine {
     std::string text;
@@ -88,4 +88,4 @@ bool runsLive(const SessionCommand& command);
 inline constexpr const char* kLiveRefusal =
     "live mode runs console commands, 'game' and 'match' only; your keys and mouse do the rest";
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

@@ -5,7 +5,7 @@
 
 #include "sandbox/session/language/name_hints.h"
 
-namespace sandbox::app {
+namespace sandbox::session {
 namespace {
 
 constexpr std::array<SessionWord, 18> kWords{{
@@ -130,4 +130,4 @@ bool wordHelp(std::string_view word, std::string& text) {
     return false;
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

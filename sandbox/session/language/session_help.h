@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace sandbox::app {
+namespace sandbox::session {
 
 enum class WordKind {
     Session,  // read by the session itself (game, hold, snapshot, ...)
@@ -34,4 +34,4 @@ std::string languageHelp();     // 'help language': the language whole, every wo
 // 'help WORD': the word's help, or "no help on 'WORD' (did you mean ...?)" and false.
 bool wordHelp(std::string_view word, std::string& text);
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

@@ -3,7 +3,7 @@
 
 #include "sandbox/pluginsdk/host.h"
 
-namespace sandbox::app {
+namespace sandbox::session {
 
 std::string_view lineContent(std::string_view line) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -43,4 +43,4 @@ std::vector<std::string> splitList(std::string_view text) {
     }
 }
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace sandbox::app {
+namespace sandbox::session {
 
 // A line without its end (a CR left by a file saved on Windows), its comment ('#' outside double
 // quotes, where the host console takes it as text) and the blanks around what is left.
@@ -27,4 +27,4 @@ bool namesFileOfKind(std::string_view file, std::string_view suffix);
 // The items of a comma-separated list, empty items kept ("A,,B" has three).
 std::vector<std::string> splitList(std::string_view text);
 
-}  // namespace sandbox::app
+}  // namespace sandbox::session
