@@ -35,9 +35,12 @@ constexpr std::string_view kRenderOptions =
     "  --zoom N          every pixel N times across and down, 1 to 8          --window --zoom 2\n"
     "  --home DIR        use and keep the settings in DIR (default: a fresh home)  --home /tmp/kv\n";
 constexpr std::string_view kExitStatus =
-    "Exit status: 0 done; 2 a bad option, script line, key name, home or module file (one line on\n"
+    "Exit status: 0 done; 2 a bad option, script line, key name, module file, a picture that could\n"
+    "not be written whole, or a home that is no folder or that other users could change (one line on\n"
     "standard error); 1 this machine cannot run the session (no EGL for pictures, a home it cannot\n"
-    "write); 130, 143 or 129 stopped by Ctrl+C, SIGTERM or SIGHUP, settings and captures saved first.\n";
+    "write), a save of the settings failed (the plugin's line says why) or standard output cannot be\n"
+    "written; 130, 143 or 129 stopped by Ctrl+C, SIGTERM or SIGHUP, and 141 when the reader of\n"
+    "standard output went away, settings and captures saved first.\n";
 
 constexpr std::string_view kOverview =
     R"(keyvane-sandbox: run the Keyvane plugin module the way the game's host does, and see the overlay.
