@@ -318,7 +318,8 @@ int runLive(const SessionOptions& options, std::ostream& out, std::ostream& err)
         glfwSetWindowUserPointer(window, nullptr);
     }
     // The module unloads, saving its settings, and the window settings are written, before the
-    // window goes.
+    // window goes. A save the plugin said it could not make fails the run, as in the other commands.
+    if (!session->endModule() && status == kExitOk) status = kExitSetup;
     session.reset();
     glfwDestroyWindow(window);
     glfwTerminate();
