@@ -22,7 +22,8 @@ void useEveryPluginBaseMember() {
     moved = std::move(made);
     moved.BakkesModPlugin::onLoad();
     moved.BakkesModPlugin::onUnload();
-    made.~BakkesModPlugin();
+    // Qualified: the class has no virtual destructor, and this call means the base's own.
+    made.BakkesModPlugin::~BakkesModPlugin();
 }
 
 }  // namespace keyvane
