@@ -54,7 +54,11 @@ public:
     const std::filesystem::path& file() const override { return cutFile_.empty() ? gif_->file() : cutFile_; }
 
     static std::filesystem::path wholeFile(const std::filesystem::path& file) {
-        return file.parent_path() / ("." + file.filename().string() + ".whole");
+        // Appended piece by piece: GCC 12 at -O3 takes "." + name for an overlapping copy (-Wrestrict).
+        std::string hidden(1, '.');
+        hidden += file.filename().string();
+        hidden += ".whole";
+        return file.parent_path() / hidden;
     }
 
 private:

@@ -41,7 +41,10 @@ WholeFile::WholeFile(const std::filesystem::path& file, std::string& error) : fi
     int reason = 0;
     for (int attempt = 0; attempt < 100 && !stream_; ++attempt) {
         auto candidate = target_;
-        candidate += "." + std::to_string(random() % 1'000'000'000) + ".tmp";
+        // Appended piece by piece: GCC 12 at -O3 takes "." + text for an overlapping copy (-Wrestrict).
+        candidate += ".";
+        candidate += std::to_string(random() % 1'000'000'000);
+        candidate += ".tmp";
         errno = 0;
         // "x": the C library's O_EXCL, so a file of that name, or a link there, is never written.
         stream_ = std::fopen(candidate.string().c_str(), "wbx");
